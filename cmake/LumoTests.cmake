@@ -1,0 +1,17 @@
+# Unit tests: one GoogleTest executable per component, discovered by CTest.
+if(NOT LUMO_FUZZ)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+# lumo_add_test(NAME name SOURCES ... LIBS ... [PROPERTIES ...])
+function(lumo_add_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  if(LUMO_FUZZ)
+    return()
+  endif()
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  lumo_warnings(${ARG_NAME})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${ARG_PROPERTIES})
+endfunction()
