@@ -144,6 +144,8 @@ def main():
         whole = source.read()
     with open(os.path.join(CORPUS, "shapes-cut.ttf"), "wb") as cut:
         cut.write(whole[: len(whole) // 2])
+    with open(os.path.join(CORPUS, "shapes.ttf"), "wb") as copy:
+        copy.write(whole)
 
 
 if __name__ == "__main__":
