@@ -49,7 +49,6 @@ int convert(const ConversionRequest& request) {
     const int pointSize = static_cast<int16_t>(request.pointSize);
     const int sampleChar = static_cast<uint16_t>(request.sampleChar);
     if (sampleChar >= kCodeCount) throw ConversionError{"Sample character out of range"};
-    FT_Set_Charmap(face, maps.unicode);
     setPointSize(face, pointSize);
 
     const FontBox box = scanFontBox(face);
