@@ -14,6 +14,7 @@ public:
     void WriteBool(bool value) { WriteU32(value ? 1 : 0); }
     void WriteString(std::string_view text);
     void WriteCount(std::uint64_t count);
+    void WriteRaw(std::string_view bytes) { bytes_.append(bytes); }
 
     const std::string& Bytes() const { return bytes_; }
     std::string TakeBytes() { return std::move(bytes_); }
@@ -41,6 +42,7 @@ public:
     // A count of records; the records still have to be read one by one, so nothing is
     // allocated ahead of the bytes that hold them.
     std::uint64_t ReadCount();
+    std::string ReadRaw(size_t size) { return std::string(take(size)); }
 
     size_t Remaining() const { return bytes_.size() - position_; }
     bool AtEnd() const { return position_ == bytes_.size(); }
