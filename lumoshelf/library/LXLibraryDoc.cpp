@@ -18,7 +18,11 @@ constexpr unsigned kUnreadableLibrary = 61530;
 constexpr unsigned kLibraryInUse = 61531;
 constexpr std::uint64_t kMaxLibraryFile = UINT64_C(4) << 30;
 
+// Stored paths are absolute and normal already; only other paths pay for normalising.
 std::string pathKey(const std::string& path) {
+    if (!path.empty() && path.front() == '/' && path.find("/.") == std::string::npos &&
+        path.find("//") == std::string::npos && path.back() != '/')
+        return path;
     std::error_code error;
     return fs::absolute(path, error).lexically_normal().string();
 }
