@@ -100,14 +100,7 @@ bool CLXLibraryDoc::Save() {
         refuseSave();
         return false;
     }
-    LibraryContents contents;
-    contents.cards = std::move(cards_);
-    contents.fileVersion = fileVersion_;
-    contents.filter = filter_;
-    contents.categories = std::move(categories_);
-    const std::string bytes = StoreLibrary(contents);
-    cards_ = std::move(contents.cards);
-    categories_ = std::move(contents.categories);
+    const std::string bytes = StoreLibrary(cards_, fileVersion_, filter_, categories_);
     return lumo::WriteFileAtomically(libraryPath_, bytes);
 }
 
