@@ -15,7 +15,6 @@ public:
     CellRaster(int rows, int widthInPixels);
 
     int rows() const { return rows_; }
-    int width() const { return width_; }
     int bytesPerRow() const { return bytesPerRow_; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 

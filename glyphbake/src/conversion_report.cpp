@@ -28,11 +28,13 @@ void printNames(FT_Face face) {
     std::printf("\n%s\n\n", kRule);
 }
 
+// Every byte of a row shows all eight of its pixels, also those right of the cell width.
 void printDrawing(const CellRaster& drawing) {
+    const int pixelsPerRow = drawing.bytesPerRow() * 8;
     std::string line;
     for (int row = 0; row < drawing.rows(); ++row) {
         line.clear();
-        for (int x = 0; x < drawing.width(); ++x) line.push_back(drawing.ink(x, row) ? '*' : '.');
+        for (int x = 0; x < pixelsPerRow; ++x) line.push_back(drawing.ink(x, row) ? '*' : '.');
         std::printf("%s\n", line.c_str());
     }
 }

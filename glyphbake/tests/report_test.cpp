@@ -19,9 +19,12 @@ std::string reportOf(const std::string& font, int sampleChar) {
 const std::string kRule = std::string(47, '-');
 
 TEST(ConversionReport, ListsNamesMapsCellAndDrawsTheSample) {
-    // The sample "neg" (x -2..3, y 0..5) is drawn from the cell's bottom-left corner.
+    // The sample "neg" (x -2..3, y 0..5) is drawn from the cell's bottom-left corner, eight
+    // pixels for each of the row's two bytes although the cell is 11 pixels wide.
     std::string drawing;
-    for (int row = 0; row < 15; ++row) drawing += row < 10 ? "...........\n" : "*****......\n";
+    for (int row = 0; row < 15; ++row) {
+        drawing += row < 10 ? "................\n" : "*****...........\n";
+    }
     EXPECT_EQ(reportOf(fixtureFont("shapes.ttf"), 'C'),
               "glyphbake Version 1.3.5\n" + kRule + "\n" +
                   "Glyphbake Test Shapes - Version 1.000\n\n"
