@@ -5,8 +5,11 @@
 namespace glyphbake {
 
 std::optional<GlyphBox> loadGlyph(FT_Face face, unsigned index) {
-    // Embedded bitmaps are refused: the cell is always drawn from the hinted outline.
-    constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_MONO;
+    // Embedded bitmaps are refused: the cell is always drawn from the hinted outline. A font
+    // without hinting instructions is scaled as it stands; FreeType would otherwise give it to
+    // its auto-hinter, which moves edges and advances that the font's own hints never move.
+    constexpr FT_Int32 kLoadFlags =
+        FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_NO_AUTOHINT | FT_LOAD_TARGET_MONO;
     if (FT_Load_Glyph(face, index, kLoadFlags) != 0) return std::nullopt;
     const FT_Glyph_Metrics& metrics = face->glyph->metrics;
     return GlyphBox{.xMin = metrics.horiBearingX,

@@ -150,6 +150,19 @@ TEST(ConversionLayout, ExtraRowsAreAddedAboveTheGlyphs) {
     EXPECT_TRUE(font.ink('A', 0, kBaselineRow - 2));
 }
 
+TEST(ConversionLayout, AFontWithoutHintsIsScaledAsItStands) {
+    // At 36 points a font unit is half a pixel. The boxes are the scaled rectangles widened to
+    // whole pixels and the advances are rounded; an auto-hinter would move edges and advances.
+    ScratchDir dir;
+    const LxfFont font = convertFont(fixtureFont("shapes.ttf"), dir, {.pointSize = 36});
+    EXPECT_EQ(font.header().cellWidth, 6);  // "wide" 0.5 to 6
+    EXPECT_EQ(font.header().rows, 7 + 2);   // "deep" -1.5 to 5
+    EXPECT_EQ(font.header().descent, 2);
+    EXPECT_EQ(font.width('A'), 1);      // advance 1
+    EXPECT_EQ(font.width('C'), 3 + 1);  // advance 3, left edge -1
+    EXPECT_EQ(font.width('E'), 2);      // advance 1.5
+}
+
 TEST(ConversionLayout, AnalysisOnlyWritesNothing) {
     ScratchDir dir;
     const std::filesystem::path previous = std::filesystem::current_path();
