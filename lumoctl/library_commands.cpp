@@ -145,6 +145,8 @@ void addLibraryCommands(CLI::App& app, const GlobalOptions& options) {
                 std::filesystem::absolute(file, error).lexically_normal().string();
             failed += open.doc.AddTitleFromFile(path, true) == 1 ? 0 : 1;
         }
+        // A re-installed title is stored back without a save; the program saves it at exit.
+        open.saveOrFail();
         if (failed)
             throw CommandFailure{std::to_string(failed) + " of " +
                                  std::to_string(addFiles->size()) + " files were not added"};
