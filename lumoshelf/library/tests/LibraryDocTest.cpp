@@ -44,17 +44,18 @@ TEST_F(LibraryTest, MissingLibraryIsRebuiltFromTheBookDirectoryTree) {
 
 TEST_F(LibraryTest, SavedLibraryReadsBackWhole) {
     edition("in/a.lx", "A", "ebook:a");
+    edition("in/t.lx", "T", "ebook:temp");
     {
         CLXLibraryDoc doc(settings, ui, &sender);
         ASSERT_TRUE(doc.OnOpenDocument(libraryPath()));
         ASSERT_EQ(doc.AddTitleFromFile(folder / "in/a.lx", true), 1);
+        ASSERT_EQ(doc.AddTitleFromFile(folder / "in/t.lx", true), 1);
         CLXFilter filter;
         filter.SetKeyword("a");
         doc.SetFilter(filter);
-        CLXCard temporary = doc.GetCard(0);
-        temporary.url = "ebook:temp";
+        CLXCard temporary = doc.GetCard(1);
         temporary.temporary = true;
-        doc.SetCard(0, doc.GetCard(0));
+        doc.SetCard(1, temporary);
         doc.OnCloseDocument();
     }
     CLXLibraryDoc again(settings, ui, &sender);
