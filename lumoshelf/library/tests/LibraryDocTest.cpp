@@ -66,6 +66,19 @@ TEST_F(LibraryTest, SavedLibraryReadsBackWhole) {
     EXPECT_EQ(again.Categories().size(), 4u);
 }
 
+TEST_F(LibraryTest, TheVersionWordIsWrittenAsOne) {
+    LibraryContents contents;
+    contents.fileVersion = 7;
+    WriteTextFile(libraryPath(), StoreLibrary(contents));
+    CLXLibraryDoc doc(settings, ui, &sender);
+    ASSERT_TRUE(doc.OnOpenDocument(libraryPath()));
+    ASSERT_TRUE(doc.Save());
+    LibraryContents saved;
+    std::string error;
+    ASSERT_TRUE(LoadLibrary(ReadTextFile(libraryPath()), saved, error)) << error;
+    EXPECT_EQ(saved.fileVersion, 1u);
+}
+
 TEST_F(LibraryTest, UnreadableLibraryIsNeverOverwritten) {
     edition("in/a.lx", "A", "ebook:a");
     {
