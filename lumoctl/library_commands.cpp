@@ -145,6 +145,8 @@ void addLibraryCommands(CLI::App& app, const GlobalOptions& options) {
                 std::filesystem::absolute(file, error).lexically_normal().string();
             failed += open.doc.AddTitleFromFile(path, true) == 1 ? 0 : 1;
         }
+        // A re-installed title is stored back without a save; the program saves it at exit.
+        open.saveOrFail();
         if (failed)
             throw CommandFailure{std::to_string(failed) + " of " +
                                  std::to_string(addFiles->size()) + " files were not added"};
@@ -152,68 +154,72 @@ void addLibraryCommands(CLI::App& app, const GlobalOptions& options) {
 
     auto importDir = std::make_shared<std::string>();
     auto importRemove = std::make_shared<bool>(false);
-    auto* import = library.add_subcommand("import", "Import every edition and markup of a folder");
-    import->add_option("DIR", *importDir, "Folder to import")->required();
-    import->add_flag("--remove", *importRemove,
-                     "Delete the imported editions once the library is saved; markups move beside "
-                     "their editions");
-    import->callback([&options, importDir, importRemove] {
+    auto* importer =
+        library.add_subcommand("import", "Import every edition and markup of a folder");
+    importer->add_option("DIR", *importDir, "Folder to import")->required();
+    importer->add_flag(
+        "--remove", *importRemove,
+        "Delete the imported editions once the library is saved; markups move beside "
+        "their editions");
+    importer->callback([&options, importDir, importRemove] {
         OpenLibrary open(options, true);
-    const int before = open.doc.GetCardCount();
-    open.doc.ImportDirectory(*importDir, *importRemove);
-    open.doc.ApplyPendingMarkups();
-    open.saveOrFail();
-    std::cout << "imported " << open.doc.GetCardCount() - before << " new titles\n";
-});
+        const int before = open.doc.GetCardCount();
+        open.doc.ImportDirectory(*importDir, *importRemove);
+        open.doc.ApplyPendingMarkups();
+        open.saveOrFail();
+        std::cout << "imported " << open.doc.GetCardCount() - before << " new titles\n";
+    });
 
-auto deleteIndexes = std::make_shared<std::vector<int>>();
-auto keepCard = std::make_shared<bool>(false);
-auto* remove = library.add_subcommand("delete", "Delete titles by index (see library list)");
-remove->add_option("INDEX", *deleteIndexes, "Card indexes")->required();
-remove->add_flag("--keep-card", *keepCard, "Delete only the edition file, keep the card");
-remove->callback([&options, deleteIndexes, keepCard] {
-    OpenLibrary open(options, true);
-    for (int index : *deleteIndexes)
-        if (open.doc.SetDeleteMarks(index, true, !*keepCard) != 0)
-            throw CommandFailure{LXString(61494) + ": no title at index " + std::to_string(index)};
-    if (open.doc.DeleteMarkedTitles() != 0) throw CommandFailure{MessageText(61474)};
-});
+    auto deleteIndexes = std::make_shared<std::vector<int>>();
+    auto keepCard = std::make_shared<bool>(false);
+    auto* remove = library.add_subcommand("delete", "Delete titles by index (see library list)");
+    remove->add_option("INDEX", *deleteIndexes, "Card indexes")->required();
+    remove->add_flag("--keep-card", *keepCard, "Delete only the edition file, keep the card");
+    remove->callback([&options, deleteIndexes, keepCard] {
+        OpenLibrary open(options, true);
+        for (int index : *deleteIndexes)
+            if (open.doc.SetDeleteMarks(index, true, !*keepCard) != 0)
+                throw CommandFailure{LXString(61494) + ": no title at index " +
+                                     std::to_string(index)};
+        if (open.doc.DeleteMarkedTitles() != 0) throw CommandFailure{MessageText(61474)};
+    });
 
-auto search = std::make_shared<SearchOptions>();
-auto* find = library.add_subcommand("search", "List the cards that pass a search filter");
-find->add_option("--author", search->authors, "Author (whole name, any letter case)");
-find->add_option("--owner", search->owners, "Owner name");
-find->add_option("--category", search->categories, "Category identifier");
-find->add_option("--keyword", search->keywords, "Word in title, author, publisher or owner");
-find->add_flag("--on-reader", search->onReader, "Only titles on the reader");
-find->add_flag("--with-markups", search->withMarkups, "Only titles with markups");
-find->add_flag("--json", search->json, "Print the cards as JSON");
-find->callback([&options, search] {
-    OpenLibrary open(options, false);
-    CLXFilter filter;
-    filter.authors = search->authors;
-    filter.usernames = search->owners;
-    filter.categories = search->categories;
-    filter.keywords = search->keywords;
-    filter.onReaderOnly = search->onReader;
-    filter.withMarkupsOnly = search->withMarkups;
-    printCards(open.doc, search->json, &filter);
-});
+    auto search = std::make_shared<SearchOptions>();
+    auto* find = library.add_subcommand("search", "List the cards that pass a search filter");
+    find->add_option("--author", search->authors, "Author (whole name, any letter case)");
+    find->add_option("--owner", search->owners, "Owner name");
+    find->add_option("--category", search->categories, "Category identifier");
+    find->add_option("--keyword", search->keywords, "Word in title, author, publisher or owner");
+    find->add_flag("--on-reader", search->onReader, "Only titles on the reader");
+    find->add_flag("--with-markups", search->withMarkups, "Only titles with markups");
+    find->add_flag("--json", search->json, "Print the cards as JSON");
+    find->callback([&options, search] {
+        OpenLibrary open(options, false);
+        CLXFilter filter;
+        filter.authors = search->authors;
+        filter.usernames = search->owners;
+        filter.categories = search->categories;
+        filter.keywords = search->keywords;
+        filter.onReaderOnly = search->onReader;
+        filter.withMarkupsOnly = search->withMarkups;
+        printCards(open.doc, search->json, &filter);
+    });
 
-auto categoriesJson = std::make_shared<bool>(false);
-auto* categories = library.add_subcommand("categories", "Show the category tree");
-categories->add_flag("--json", *categoriesJson, "Print the tree as JSON, deleted nodes included");
-categories->callback([&options, categoriesJson] {
-    OpenLibrary open(options, false);
-    if (*categoriesJson) {
-        printJson(categoryJson(open.doc.Categories()));
-    } else {
-        printCategoryTree(open.doc.Categories(), 0);
-    }
-});
-}  // namespace
+    auto categoriesJson = std::make_shared<bool>(false);
+    auto* categories = library.add_subcommand("categories", "Show the category tree");
+    categories->add_flag("--json", *categoriesJson,
+                         "Print the tree as JSON, deleted nodes included");
+    categories->callback([&options, categoriesJson] {
+        OpenLibrary open(options, false);
+        if (*categoriesJson) {
+            printJson(categoryJson(open.doc.Categories()));
+        } else {
+            printCategoryTree(open.doc.Categories(), 0);
+        }
+    });
+}
 
 const CommandRegistration registration(addLibraryCommands);
 
-}  // namespace lumoctl
+}  // namespace
 }  // namespace lumoctl

@@ -103,6 +103,14 @@ TEST_F(LumoctlLibrary, PackAddListSearchAndDelete) {
     EXPECT_EQ(after[0]["presence"], 2);
     EXPECT_FALSE(fs::exists(cards[0]["storedPath"].get<std::string>()));
     EXPECT_NE(lumoctl("library delete 7").exitCode, 0);
+
+    // Its file gone, the title is recopied without a question, and the library keeps that.
+    CommandRun again = lumoctl("library add '" + tale + "'");
+    ASSERT_EQ(again.exitCode, 0) << again.output;
+    const auto recopied = nlohmann::json::parse(lumoctl("library list --json").output);
+    ASSERT_EQ(recopied.size(), 2u);
+    EXPECT_EQ(recopied[0]["presence"], 1);
+    EXPECT_TRUE(fs::exists(cards[0]["storedPath"].get<std::string>()));
 }
 
 TEST_F(LumoctlLibrary, ErrorsCarryTheProgramsMessages) {

@@ -20,6 +20,8 @@ constexpr unsigned kErrorCaption = 61494;
 constexpr unsigned kUnreadableLibrary = 61530;
 constexpr unsigned kLibraryInUse = 61531;
 constexpr std::uint64_t kMaxLibraryFile = UINT64_C(4) << 30;
+// The library file's version word, written as 1 whatever a file that was read held.
+constexpr std::uint32_t kFileVersion = 1;
 
 // Stored paths are absolute and normal already; only other paths pay for normalising.
 std::string pathKey(const std::string& path) {
@@ -64,7 +66,6 @@ bool CLXLibraryDoc::OnOpenDocument(const std::string& libraryPath) {
         if (!bytes) loadError_ = "the library file cannot be read";
         if (!bytes || !LoadLibrary(*bytes, contents, loadError_)) return false;
         cards_ = std::move(contents.cards);
-        fileVersion_ = contents.fileVersion;
         filter_ = std::move(contents.filter);
         categories_ = std::move(contents.categories);
         indexesChanged();
@@ -105,7 +106,7 @@ bool CLXLibraryDoc::Save() {
         refuseSave();
         return false;
     }
-    const std::string bytes = StoreLibrary(cards_, fileVersion_, filter_, categories_);
+    const std::string bytes = StoreLibrary(cards_, kFileVersion, filter_, categories_);
     return lumo::WriteFileAtomically(libraryPath_, bytes);
 }
 

@@ -112,7 +112,6 @@ private:
     bool heldElsewhere_ = false;
     bool refusalShown_ = false;
 
-    std::uint32_t fileVersion_ = 1;
     CLXCategoryList categories_;
     std::vector<CLXCard> cards_;
     std::vector<CLXMarkup> pendingMarkups_;

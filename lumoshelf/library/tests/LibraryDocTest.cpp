@@ -44,17 +44,18 @@ TEST_F(LibraryTest, MissingLibraryIsRebuiltFromTheBookDirectoryTree) {
 
 TEST_F(LibraryTest, SavedLibraryReadsBackWhole) {
     edition("in/a.lx", "A", "ebook:a");
+    edition("in/t.lx", "T", "ebook:temp");
     {
         CLXLibraryDoc doc(settings, ui, &sender);
         ASSERT_TRUE(doc.OnOpenDocument(libraryPath()));
         ASSERT_EQ(doc.AddTitleFromFile(folder / "in/a.lx", true), 1);
+        ASSERT_EQ(doc.AddTitleFromFile(folder / "in/t.lx", true), 1);
         CLXFilter filter;
         filter.SetKeyword("a");
         doc.SetFilter(filter);
-        CLXCard temporary = doc.GetCard(0);
-        temporary.url = "ebook:temp";
+        CLXCard temporary = doc.GetCard(1);
         temporary.temporary = true;
-        doc.SetCard(0, doc.GetCard(0));
+        doc.SetCard(1, temporary);
         doc.OnCloseDocument();
     }
     CLXLibraryDoc again(settings, ui, &sender);
@@ -63,6 +64,19 @@ TEST_F(LibraryTest, SavedLibraryReadsBackWhole) {
     EXPECT_EQ(again.CardAt(0).title, "A");
     EXPECT_EQ(again.Filter().keywords, Strings{"a"});
     EXPECT_EQ(again.Categories().size(), 4u);
+}
+
+TEST_F(LibraryTest, TheVersionWordIsWrittenAsOne) {
+    LibraryContents contents;
+    contents.fileVersion = 7;
+    WriteTextFile(libraryPath(), StoreLibrary(contents));
+    CLXLibraryDoc doc(settings, ui, &sender);
+    ASSERT_TRUE(doc.OnOpenDocument(libraryPath()));
+    ASSERT_TRUE(doc.Save());
+    LibraryContents saved;
+    std::string error;
+    ASSERT_TRUE(LoadLibrary(ReadTextFile(libraryPath()), saved, error)) << error;
+    EXPECT_EQ(saved.fileVersion, 1u);
 }
 
 TEST_F(LibraryTest, UnreadableLibraryIsNeverOverwritten) {

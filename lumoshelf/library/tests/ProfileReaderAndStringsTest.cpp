@@ -48,6 +48,16 @@ TEST(StringTable, BuiltInTextsOverridesAndFallbacks) {
     EXPECT_EQ(LXString(61455), "Error was encountered in adding the new title to the library.");
     EXPECT_EQ(LXString(61449), "The following title has been added to your library:\r\n");
     EXPECT_EQ(MessageText(9999), "An unknown error has occurred.");
+    // Texts whose placeholders sit in parentheses.
+    const std::pair<unsigned, const char*> quoted[] = {
+        {319, "Opening URL (%s) in default browser..."},
+        {349, "Current Version (%s)\r\n"},
+        {383, "Contacting server (%s).\r\nPlease wait ..."},
+        {1032, "Got unexpected response from Orvane server, got (%s)"},
+        {1039, "Error code (%d)"},
+        {61492, "Title Size (K)"},
+    };
+    for (const auto& [id, text] : quoted) EXPECT_EQ(LXString(id), text) << id;
 
     TempFolder folder;
     WriteTextFile(folder / "strings_de.ini",
