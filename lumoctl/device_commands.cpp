@@ -1,5 +1,6 @@
-// lumoctl device ...: the reader on its serial port, through the link library. The port and
-// speed come from the settings ("DataComm"/"ComPort", "DataComm"/"Baud") unless given.
+// lumoctl device ...: the reader on its serial port, straight through the link library (sending
+// files is a job of the transfer worker, in transfer_commands.cpp). The port and speed come from
+// the settings ("DataComm"/"ComPort", "DataComm"/"Baud") unless given.
 
 #include <unistd.h>
 
@@ -7,7 +8,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -186,20 +186,6 @@ void ShowStatus(const GlobalOptions& options, bool json) {
     }
 }
 
-void SendFiles(const GlobalOptions& options, const std::vector<std::string>& files,
-               const std::string& remoteName) {
-    if (!remoteName.empty() && files.size() != 1) {
-        throw CommandFailure{"--as names one file only", 1};
-    }
-    DeviceSession session(options);
-    for (const std::string& file : files) {
-        const std::string remote =
-            remoteName.empty() ? std::filesystem::path(file).filename().string() : remoteName;
-        const EB_ERR_STATUS sent = session.Transfer(file, remote, PPP_CONN_XFER_DIR_SEND);
-        if (sent != EB_ERR_SUCCESS) Fail("sending " + file + " failed", sent);
-    }
-}
-
 void FetchFile(const GlobalOptions& options, const std::string& remote, const std::string& out) {
     DeviceSession session(options);
     const EB_ERR_STATUS got = session.Transfer(out, remote, PPP_CONN_XFER_DIR_RECEIVE);
@@ -246,8 +232,6 @@ void SetTime(const GlobalOptions& options, bool now, const std::vector<std::stri
 
 struct DeviceArguments {
     bool json = false;
-    std::vector<std::string> files;
-    std::string remoteName;
     std::string remote;
     std::string out;
     bool now = false;
@@ -270,11 +254,6 @@ void addDeviceCommands(CLI::App& app, const GlobalOptions& options) {
     CLI::App* status = device.add_subcommand("status", "Show every value of the reader's status");
     status->add_flag("--json", args->json, "Print the values as JSON");
     status->callback([&options, args] { ShowStatus(options, args->json); });
-
-    CLI::App* send = device.add_subcommand("send", "Send files to the reader");
-    send->add_option("FILE", args->files, "Files to send")->required()->check(CLI::ExistingFile);
-    send->add_option("--as", args->remoteName, "Name on the reader (one file only)");
-    send->callback([&options, args] { SendFiles(options, args->files, args->remoteName); });
 
     CLI::App* fetch = device.add_subcommand("fetch", "Fetch a file from the reader");
     fetch->add_option("REMOTE", args->remote, "Name on the reader")->required();
