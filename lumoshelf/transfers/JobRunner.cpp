@@ -114,7 +114,7 @@ int RunSendJob(CLXJobLink& link, const CLXTransferJob& job) {
 }
 
 int RunFetchJob(CLXJobLink& link, const CLXTransferJob& job) {
-    const std::string description = LoadString(311);
+    const std::string description = LXString(311);
     const int count = static_cast<int>(job.Names().size());
     for (int i = 0; i < count; ++i) {
         if (job.IsCancelled()) return kOperationCancelled;

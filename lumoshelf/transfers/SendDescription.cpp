@@ -21,7 +21,7 @@ constexpr const char* kTitlePath = "package/metadata/dc-metadata/Title";
 std::string PackageTitle(const std::string& editionPath) {
     CLumoExtractDLL extractor;
     if (extractor.Open(editionPath.c_str()) != 0) return {};
-    std::string title = LoadString(61450);
+    std::string title = LXString(61450);
     std::string extracted;
     try {
         if (extractor.ExtractPackageFile(PrivateTempDir().c_str(), extracted) == 0) {
@@ -47,15 +47,15 @@ std::string PackageTitle(const std::string& editionPath) {
 int DescribeSendFile(const std::string& localPath, std::string& description) {
     const std::string extension = LowerExtension(localPath);
     if (extension == ".la" || extension == ".lh" || extension == ".ln") {
-        description = LoadString(311);
+        description = LXString(311);
         return 0;
     }
     if (extension == ".lxf") {
-        description = LoadString(375);
+        description = LXString(375);
         return 0;
     }
     if (extension != ".lx") {
-        description = LoadString(376);
+        description = LXString(376);
         return 0;
     }
     std::ifstream file(localPath, std::ios::binary);

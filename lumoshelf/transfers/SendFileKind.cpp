@@ -14,9 +14,9 @@ int ReadSendFileHead(const std::filesystem::path& path, SendFileHead& head) {
     std::array<unsigned char, kEditionHeaderSize> bytes{};
     file.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
     const auto got = static_cast<std::size_t>(file.gcount());
-    if (got < 4) return kCantAccessLocalFile;
-
     head = SendFileHead{};
+    // A file too short to hold a first word is no edition; it is sent as it is.
+    if (got < 4) return 0;
     switch (ReadLe32(bytes.data())) {
         case kReaderPackageMagic:
             head.kind = SendFileKind::ReaderPackage;

@@ -14,7 +14,7 @@ struct SendFileHead {
 
 // Reads the first word of a file to be sent and, by its kind, the header that kind must have
 // (296 bytes for editions and packages, 77 for system images). 0, or 7
-// (EB_ERR_CANT_ACCESS_LOCAL_FILE) when the file cannot be opened or a read comes up short.
+// (EB_ERR_CANT_ACCESS_LOCAL_FILE) when the file cannot be opened or its header is short.
 int ReadSendFileHead(const std::filesystem::path& path, SendFileHead& head);
 
 }  // namespace lumo

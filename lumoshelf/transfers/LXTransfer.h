@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "lumolink/LumoConnectTransfer.h"
+
+class CLXProgressWindow;
+
+// The program's transfer record: the link's record plus what the progress dialog shows.
+class CLXTransfer : public CLumoConnectTransfer {
+public:
+    static constexpr std::size_t kDescriptionSize = 200;
+
+    CLXTransfer(const char* localName, const char* remoteName, PPP_CONN_XFER_DIR direction,
+                int32_t option, LUMO_FILE_TYPE fileType, uint32_t context,
+                std::shared_ptr<CLXProgressWindow> progressWindow, const std::string& description,
+                int fileIndex, int fileCount);
+    CLXTransfer(const CLXTransfer&) = default;
+    CLXTransfer& operator=(const CLXTransfer&) = default;
+
+    const std::shared_ptr<CLXProgressWindow>& ProgressWindow() const { return m_progressWindow; }
+    const std::string& Description() const { return m_description; }
+    int FileIndex() const { return m_fileIndex; }
+    int FileCount() const { return m_fileCount; }
+    // The transfer has ended and it was the job's last file.
+    bool IsComplete() const { return HasEnded() && m_fileIndex + 1 >= m_fileCount; }
+
+private:
+    std::shared_ptr<CLXProgressWindow> m_progressWindow;
+    std::string m_description;
+    int m_fileIndex = 0;
+    int m_fileCount = 0;
+};
