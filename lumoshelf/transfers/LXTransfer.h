@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "lumolink/EbErrStatus.h"
 #include "lumolink/LumoConnectTransfer.h"
 
 class CLXProgressWindow;
@@ -26,9 +27,14 @@ public:
     // The transfer has ended and it was the job's last file.
     bool IsComplete() const { return HasEnded() && m_fileIndex + 1 >= m_fileCount; }
 
+    // The record's result as the program reads it, stamped when the report was made.
+    EB_ERR_STATUS EbError() const { return m_ebError; }
+    void SetEbError(EB_ERR_STATUS error) { m_ebError = error; }
+
 private:
     std::shared_ptr<CLXProgressWindow> m_progressWindow;
     std::string m_description;
     int m_fileIndex = 0;
     int m_fileCount = 0;
+    EB_ERR_STATUS m_ebError = EB_ERR_SUCCESS;
 };

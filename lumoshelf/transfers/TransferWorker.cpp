@@ -163,9 +163,11 @@ void CLXTransferWorker::OnConnect(EB_ERR_STATUS state) {
 void CLXTransferWorker::OnProgress(CLumoConnectTransfer* transfer) {
     if (transfer == nullptr || !IsProgramContext(transfer->GetContext())) return;
     const auto* record = static_cast<const CLXTransfer*>(transfer);
-    if (record->ProgressWindow()) {
-        record->ProgressWindow()->PostTransferProgress(std::make_unique<CLXTransfer>(*record));
-    }
+    if (!record->ProgressWindow()) return;
+    // The base has just stored this report's converted result as the last error.
+    auto copy = std::make_unique<CLXTransfer>(*record);
+    copy->SetEbError(GetLastEbError());
+    record->ProgressWindow()->PostTransferProgress(std::move(copy));
 }
 
 namespace {

@@ -11,12 +11,13 @@
 #include "lumolink/LumoConnect.h"
 #include "transfers/JobLink.h"
 #include "transfers/JobQueue.h"
+#include "transfers/JobStarter.h"
 #include "transfers/ProgressWindow.h"
 
 // The program's one connection to the reader. It opens the link with the port and speed from
 // the settings, turns the link's callbacks into messages for the windows, and runs jobs (files
 // to send or to fetch) one after another on a thread of its own.
-class CLXTransferWorker : public CLumoConnect, public CLXJobLink {
+class CLXTransferWorker : public CLumoConnect, public CLXJobLink, public CLXJobStarter {
 public:
     explicit CLXTransferWorker(std::string settingsPath);
     ~CLXTransferWorker() override;
@@ -27,13 +28,13 @@ public:
 
     // Start a job and return at once; the job is queued behind one that runs.
     std::shared_ptr<CLXTransferJob> StartSend(std::vector<std::string> files, std::uint8_t option,
-                                              std::shared_ptr<CLXProgressWindow> window);
+                                              std::shared_ptr<CLXProgressWindow> window) override;
     std::shared_ptr<CLXTransferJob> StartFetch(std::vector<std::string> remoteNames,
                                                std::vector<std::string> localPaths,
                                                std::uint8_t option,
-                                               std::shared_ptr<CLXProgressWindow> window);
+                                               std::shared_ptr<CLXProgressWindow> window) override;
     // Cancels a job: its running transfer ends and no further file of it is started.
-    void CancelJob(const std::shared_ptr<CLXTransferJob>& job);
+    void CancelJob(const std::shared_ptr<CLXTransferJob>& job) override;
     // Waits until no job runs or waits.
     void WaitForJobs();
 
