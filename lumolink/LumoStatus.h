@@ -52,12 +52,12 @@ public:
 
     EB_ERR_STATUS DumpStatusFile(const char* path);
 
-    // Parses one line of a status file into the cache (exposed for the cache's own tests and
-    // for reading a status file that is already on disk).
-    EB_ERR_STATUS ParseParamLine(char* line);
-
 private:
+    friend class CLumoStatusTestAccess;
+
     EB_ERR_STATUS LoadConfig(bool force);
+    EB_ERR_STATUS ParseParamLine(char* line);
+    void StoreFont(CLumoFont& font, char* const* values, int count);
     template <typename T>
     EB_ERR_STATUS Get(T& out, const T& value);
 
