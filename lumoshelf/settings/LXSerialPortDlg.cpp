@@ -65,8 +65,7 @@ CLXSerialPortDlg::CLXSerialPortDlg(QWidget* parent)
     : CLXSerialPortDlg(parent, GetTransferWorker()->Settings(), TransferWorkerPortLink()) {}
 
 CLXSerialPortDlg::CLXSerialPortDlg(QWidget* parent, CLXSettingsStore& settings,
-                                   CLXSerialPortLink& link,
-                                   std::chrono::milliseconds attemptLimit)
+                                   CLXSerialPortLink& link, std::chrono::milliseconds attemptLimit)
     : QDialog(parent),
       m_settings(settings),
       m_link(link),
@@ -89,8 +88,8 @@ void CLXSerialPortDlg::Build() {
     auto* ports = new QGridLayout;
     for (int i = 0; i < lumo::kSearchedPortCount; ++i) {
         const std::string device = ResolveSerialPortName(lumo::kPortNames[i], m_settings);
-        m_choices[i] = new QRadioButton(
-            QStringLiteral("Com &%1 (%2)").arg(i + 1).arg(toQString(device)));
+        m_choices[i] =
+            new QRadioButton(QStringLiteral("Com &%1 (%2)").arg(i + 1).arg(toQString(device)));
         m_choices[i]->setObjectName(QStringLiteral("port%1").arg(i + 1));
         m_statusLines[i] = new QLabel;
         m_statusLines[i]->setObjectName(QStringLiteral("status%1").arg(i + 1));
@@ -229,8 +228,8 @@ void CLXSerialPortDlg::OnSearchDone(int outcome, int foundPort) {
     if (m_search->IsCancelRequested()) {
         // A cancelled search ends without a summary.
     } else {
-        const bool found = outcome == lumo::kReaderFound && foundPort >= 0 &&
-                           foundPort < lumo::kSearchedPortCount;
+        const bool found =
+            outcome == lumo::kReaderFound && foundPort >= 0 && foundPort < lumo::kSearchedPortCount;
         ShowMessage(QStringLiteral("Result of Lumo eBook Search"),
                     SummaryText(outcome, found ? lumo::kPortNames[foundPort] : ""));
         if (found) m_choices[foundPort]->setChecked(true);

@@ -27,14 +27,14 @@ CLXSerialPortLink& TransferWorkerPortLink();
 // The "Settings" dialog: which serial port the reader is on, a slower speed, a shared port, and
 // the search for the reader over COM1 to COM6. The worker stays in firmware mode while the dialog
 // is open, so that the connections it makes do not start reading the reader's titles.
-class CLXSerialPortDlg : public QDialog, private lumo::CLXPortSearchView {
+class CLXSerialPortDlg : public QDialog, public lumo::CLXPortSearchView {
     Q_OBJECT
 public:
     // The program's dialog, on the transfer worker and its settings.
     explicit CLXSerialPortDlg(QWidget* parent);
-    CLXSerialPortDlg(QWidget* parent, CLXSettingsStore& settings, CLXSerialPortLink& link,
-                     std::chrono::milliseconds attemptLimit =
-                         lumo::CLXPortSearch::kDefaultAttemptLimit);
+    CLXSerialPortDlg(
+        QWidget* parent, CLXSettingsStore& settings, CLXSerialPortLink& link,
+        std::chrono::milliseconds attemptLimit = lumo::CLXPortSearch::kDefaultAttemptLimit);
     ~CLXSerialPortDlg() override;
 
     void OnLocate();

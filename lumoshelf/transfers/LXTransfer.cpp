@@ -1,10 +1,10 @@
 #include "transfers/LXTransfer.h"
 
-CLXTransfer::CLXTransfer(const char* localName, const char* remoteName, PPP_CONN_XFER_DIR direction,
-                         int32_t option, LUMO_FILE_TYPE fileType, uint32_t context,
+CLXTransfer::CLXTransfer(const char* local, const char* remote, PPP_CONN_XFER_DIR transferDirection,
+                         int32_t transferOption, LUMO_FILE_TYPE type, uint32_t contextWord,
                          std::shared_ptr<CLXProgressWindow> progressWindow,
                          const std::string& description, int fileIndex, int fileCount)
-    : CLumoConnectTransfer(localName, remoteName, direction, option, fileType, context),
+    : CLumoConnectTransfer(local, remote, transferDirection, transferOption, type, contextWord),
       m_progressWindow(std::move(progressWindow)),
       m_description(description.substr(0, kDescriptionSize)),
       m_fileIndex(fileIndex),

@@ -13,8 +13,8 @@ class CLXTransfer : public CLumoConnectTransfer {
 public:
     static constexpr std::size_t kDescriptionSize = 200;
 
-    CLXTransfer(const char* localName, const char* remoteName, PPP_CONN_XFER_DIR direction,
-                int32_t option, LUMO_FILE_TYPE fileType, uint32_t context,
+    CLXTransfer(const char* local, const char* remote, PPP_CONN_XFER_DIR transferDirection,
+                int32_t transferOption, LUMO_FILE_TYPE type, uint32_t contextWord,
                 std::shared_ptr<CLXProgressWindow> progressWindow, const std::string& description,
                 int fileIndex, int fileCount);
     CLXTransfer(const CLXTransfer&) = default;

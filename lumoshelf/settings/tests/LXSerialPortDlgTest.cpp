@@ -150,7 +150,9 @@ TEST_F(SerialPortDlgTest, TheSearchFindsTheReaderAndTicksItsPort) {
     const char* lines[] = {"Port Present, Lumo eBook Not Attached",
                            "Port Present, Lumo eBook Not Attached",
                            "Port Present, Lumo eBook Attached",
-                           "Port Present, Other Device Attached", "Port Absent", "Port Absent"};
+                           "Port Present, Other Device Attached",
+                           "Port Absent",
+                           "Port Absent"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(dialog.findChild<QLabel*>(QString("status%1").arg(i + 1))->text(), lines[i]);
     }
@@ -164,9 +166,7 @@ TEST_F(SerialPortDlgTest, ACancelledSearchShowsNoSummaryAndChangesNoSetting) {
     FakeWorker worker(*settings, "");
     TestDialog dialog(nullptr, *settings, worker, 10s);
     dialog.OnLocate();
-    WaitUntil([&] {
-        return dialog.findChild<QLabel*>("status1")->text().contains("searching");
-    });
+    WaitUntil([&] { return dialog.findChild<QLabel*>("status1")->text().contains("searching"); });
     dialog.OnLocate();
     auto* locate = dialog.findChild<QPushButton*>("locate");
     EXPECT_EQ(locate->text(), "&Locate Lumo eBook Serial Port");

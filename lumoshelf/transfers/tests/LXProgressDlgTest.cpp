@@ -90,7 +90,9 @@ protected:
     }
     void TearDown() override { delete dialog.data(); }
 
+    // Delivers the posted reports, then what they posted in turn, then deferred deletions.
     static void Pump() {
+        QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
