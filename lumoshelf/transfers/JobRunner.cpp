@@ -45,7 +45,7 @@ std::string RemoteNameOf(const std::string& localPath) {
 
 // The parts are numbered among those that are sent, so that the last one sent completes the
 // job for the progress dialog.
-int SendReaderPackage(CLXJobLink& link, const CLXTransferJob& job, const std::string& path) {
+int SendReaderPackage(CLXJobLink& link, CLXTransferJob& job, const std::string& path) {
     FirmwareModeScope firmwareMode(link);
     ReaderPackage package;
     if (package.Open(path) != 0) return kCantAccessLocalFile;
@@ -66,7 +66,7 @@ int SendReaderPackage(CLXJobLink& link, const CLXTransferJob& job, const std::st
     return kSuccess;
 }
 
-int SendEditionCopy(CLXJobLink& link, const CLXTransferJob& job, const std::string& path,
+int SendEditionCopy(CLXJobLink& link, CLXTransferJob& job, const std::string& path,
                     std::uint32_t editionLength, const std::string& description, int index,
                     int count) {
     TempFileGuard copy;
@@ -77,7 +77,7 @@ int SendEditionCopy(CLXJobLink& link, const CLXTransferJob& job, const std::stri
                          job.ProgressWindow(), description, index, count, kContextSentFile);
 }
 
-int SendOneFile(CLXJobLink& link, const CLXTransferJob& job, int index) {
+int SendOneFile(CLXJobLink& link, CLXTransferJob& job, int index) {
     const std::string& path = job.Names()[index];
     const int count = static_cast<int>(job.Names().size());
     std::string description;
@@ -99,12 +99,13 @@ int SendOneFile(CLXJobLink& link, const CLXTransferJob& job, int index) {
 
 }  // namespace
 
-int RunSendJob(CLXJobLink& link, const CLXTransferJob& job) {
+int RunSendJob(CLXJobLink& link, CLXTransferJob& job) {
     int result = kSuccess;
     try {
         for (std::size_t i = 0; i < job.Names().size() && result == kSuccess; ++i) {
             result = job.IsCancelled() ? kOperationCancelled
                                        : SendOneFile(link, job, static_cast<int>(i));
+            if (result == kSuccess) job.FileSucceeded();
         }
     } catch (const fs::filesystem_error&) {
         result = kCantAccessLocalFile;
@@ -113,7 +114,7 @@ int RunSendJob(CLXJobLink& link, const CLXTransferJob& job) {
     return result;
 }
 
-int RunFetchJob(CLXJobLink& link, const CLXTransferJob& job) {
+int RunFetchJob(CLXJobLink& link, CLXTransferJob& job) {
     const std::string description = LXString(311);
     const int count = static_cast<int>(job.Names().size());
     for (int i = 0; i < count; ++i) {
@@ -122,6 +123,7 @@ int RunFetchJob(CLXJobLink& link, const CLXTransferJob& job) {
             link.FetchFile(job.Names()[i], job.LocalPaths()[i], job.Option(), job.ProgressWindow(),
                            description, i, count, kContextFetchedMarkup);
         if (result != kSuccess) return result;
+        job.FileSucceeded();
     }
     return kSuccess;
 }

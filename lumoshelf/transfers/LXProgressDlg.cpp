@@ -88,8 +88,9 @@ void CLXProgressDlg::StartSendOne(const std::string& file, QObject* notifyWindow
     StartSendJob({file}, notifyWindow);
 }
 
-void CLXProgressDlg::StartFetchJob(std::vector<std::string> remoteNames,
-                                   std::vector<std::string> localPaths, QObject* notifyWindow) {
+std::shared_ptr<CLXTransferJob> CLXProgressDlg::StartFetchJob(std::vector<std::string> remoteNames,
+                                                              std::vector<std::string> localPaths,
+                                                              QObject* notifyWindow) {
     m_notifyWindow = notifyWindow;
     ResetProgress();
     m_fetchMode = true;
@@ -97,6 +98,7 @@ void CLXProgressDlg::StartFetchJob(std::vector<std::string> remoteNames,
     m_job = m_jobs->StartFetch(std::move(remoteNames), std::move(localPaths), kDialogTransferOption,
                                m_bridge);
     show();
+    return m_job;
 }
 
 int CLXProgressDlg::OnTransferProgress(std::unique_ptr<CLXTransfer> record) {

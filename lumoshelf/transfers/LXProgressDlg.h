@@ -29,8 +29,10 @@ public:
 
     void StartSendJob(std::vector<std::string> files, QObject* notifyWindow);
     void StartSendOne(const std::string& file, QObject* notifyWindow);
-    void StartFetchJob(std::vector<std::string> remoteNames, std::vector<std::string> localPaths,
-                       QObject* notifyWindow);
+    // The job is returned so that the starter can tell afterwards how many files arrived.
+    std::shared_ptr<CLXTransferJob> StartFetchJob(std::vector<std::string> remoteNames,
+                                                  std::vector<std::string> localPaths,
+                                                  QObject* notifyWindow);
 
     // 0 normally, -1 after an error was shown, -2 after a cancellation.
     int OnTransferProgress(std::unique_ptr<CLXTransfer> record);

@@ -33,6 +33,10 @@ public:
     // Sum of the sizes on disk of a send job's files, taken when the job was made; 0 for fetches.
     std::uint32_t Size() const { return size_; }
 
+    // The number of files (of a fetch or send job) that have been transferred with success.
+    std::size_t SucceededCount() const { return succeeded_; }
+    void FileSucceeded() { ++succeeded_; }
+
     void Cancel() { cancelled_ = true; }
     bool IsCancelled() const { return cancelled_; }
 
@@ -46,5 +50,6 @@ private:
     std::uint8_t option_;
     std::shared_ptr<CLXProgressWindow> window_;
     std::uint32_t size_ = 0;
+    std::atomic<std::size_t> succeeded_{0};
     std::atomic<bool> cancelled_{false};
 };

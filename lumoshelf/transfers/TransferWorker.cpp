@@ -110,6 +110,18 @@ int CLXTransferWorker::FetchFile(const std::string& remoteName, const std::strin
 
 void CLXTransferWorker::FlushStatusCache() { GetStatus()->FlushStatusCache(); }
 
+int CLXTransferWorker::SendFile(const SystemImageTransfer& transfer) {
+    return SendFile(transfer.path, transfer.remoteName, static_cast<std::uint8_t>(transfer.option),
+                    transfer.fileType, nullptr, {}, transfer.index, transfer.count,
+                    static_cast<std::uint32_t>(transfer.context));
+}
+
+std::string CLXTransferWorker::ResultName(int result) {
+    return result >= EB_ERR_SUCCESS && result <= EB_ERR_EOF_ON_SEND
+               ? GetEbErrMsg(static_cast<EB_ERR_STATUS>(result))
+               : GetEbErrMsg(EB_ERR_GENERAL_ERROR);
+}
+
 EB_ERR_STATUS CLXTransferWorker::GetVersionAndId(std::string& version, std::string& identifier) {
     char buffer[66] = {};
     const EB_ERR_STATUS result = GetVersionAndRemoteId(buffer, sizeof buffer);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "library/LibraryInterfaces.h"
 #include "library/SettingsStore.h"
 #include "lumolink/LumoConnect.h"
 #include "transfers/JobLink.h"
@@ -17,7 +18,10 @@
 // The program's one connection to the reader. It opens the link with the port and speed from
 // the settings, turns the link's callbacks into messages for the windows, and runs jobs (files
 // to send or to fetch) one after another on a thread of its own.
-class CLXTransferWorker : public CLumoConnect, public CLXJobLink, public CLXJobStarter {
+class CLXTransferWorker : public CLumoConnect,
+                          public CLXJobLink,
+                          public CLXJobStarter,
+                          public ISystemImageSender {
 public:
     explicit CLXTransferWorker(std::string settingsPath);
     ~CLXTransferWorker() override;
@@ -47,6 +51,10 @@ public:
                   const std::string& description, int index, int count,
                   std::uint32_t context) override;
     void FlushStatusCache() override;
+
+    // A system image handed over by the library, sent at once without a progress window.
+    int SendFile(const SystemImageTransfer& transfer) override;
+    std::string ResultName(int result) override;
 
     // The reader's "version/identifier" reply split at the first "/".
     EB_ERR_STATUS GetVersionAndId(std::string& version, std::string& identifier);

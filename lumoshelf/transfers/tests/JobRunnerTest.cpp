@@ -215,8 +215,10 @@ TEST_F(JobRunnerTest, AFetchJobFetchesEachNameIntoItsPathUntilAFailure) {
 
     link.fetched.clear();
     link.onSend = [](std::size_t n) { return n == 2 ? 8 : 0; };
-    EXPECT_EQ(lumo::RunFetchJob(link, *fetch), 8);
+    auto failing = CLXTransferJob::Fetch({"a.la", "b.lh"}, {"/x/a.la", "/x/b.lh"}, 1, nullptr);
+    EXPECT_EQ(lumo::RunFetchJob(link, *failing), 8);
     EXPECT_EQ(link.fetched.size(), 2u);
+    EXPECT_EQ(failing->SucceededCount(), 1u);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "EditionBuilder.h"
 #include "RecordingWindow.h"
 #include "TestFolder.h"
+#include "library/ReaderTitleList.h"
 #include "lumosim/Simulator.h"
 #include "transfers/LXTransfer.h"
-#include "transfers/TitleListConversion.h"
 #include "transfers/TransferWorker.h"
 
 using namespace testing_editions;
@@ -108,7 +108,7 @@ TEST_F(WorkerEndToEndTest, FetchesTheTitleListAndMarkups) {
     ASSERT_EQ(worker->FetchFile("__TITLES", titles.string(), 0, nullptr, "List of Titles", 0, 1,
                                 lumo::kContextTitleList),
               EB_ERR_SUCCESS);
-    ASSERT_TRUE(lumo::ConvertReaderTitleList(titles));
+    ASSERT_EQ(ConvertReaderTitleList(titles.string()), 0);
     const std::string list = ReadWholeFile(titles);
     EXPECT_EQ(list.substr(0, 12), "[LumoBook]\r\n");
     EXPECT_NE(list.find("TITLECOUNT=1\n"), std::string::npos);
