@@ -26,7 +26,7 @@ long MillisecondsSince(const std::optional<LinkClock::time_point>& then) {
 
 }  // namespace
 
-CPPPConn::CPPPConn() {
+CPPPConn::CPPPConn() : m_tossedAtLastLog(FrameReceiver::TossedTotal()) {
     m_log.Printf("CPPPConn::constructor()\n");
     m_thread = std::thread(&CPPPConn::CommThreadLoop, this);
 }

@@ -94,6 +94,24 @@ void ScriptedReader::SendRaw(const Bytes& bytes) {
     }
 }
 
+void ScriptedReader::SendFrameContent(const Bytes& content) {
+    const uint16_t fcs = Fcs16(kFcsInitial, content) ^ 0xFFFF;
+    Bytes body = content;
+    body.push_back(static_cast<uint8_t>(fcs & 0xFF));
+    body.push_back(static_cast<uint8_t>(fcs >> 8));
+    Bytes wire{kFlag};
+    for (uint8_t b : body) {
+        if (IsEscapedOnWire(b)) {
+            wire.push_back(kEscape);
+            wire.push_back(b ^ kEscapeXor);
+        } else {
+            wire.push_back(b);
+        }
+    }
+    wire.push_back(kFlag);
+    SendRaw(wire);
+}
+
 void ScriptedReader::SendCheckData(const std::string& identity) {
     Bytes data(40, 0);
     std::memcpy(data.data(), identity.data(), std::min<size_t>(identity.size(), 40));

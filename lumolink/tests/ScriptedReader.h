@@ -43,6 +43,8 @@ public:
 
     void Send(uint8_t code, uint8_t sequence, uint8_t parameter, const Bytes& data = {});
     void SendRaw(const Bytes& bytes);
+    // A frame around arbitrary content (protocol field onwards), with a correct FCS.
+    void SendFrameContent(const Bytes& content);
     void SendCheckData(const std::string& identity = kReaderIdentity);
     // Answers host frames until the link is open: check, speed, check.
     bool AnswerConnect(uint8_t chosenSpeedBit = BAUD_BITS_115200);
