@@ -123,6 +123,10 @@ const std::vector<std::pair<unsigned, const char*>>& BuiltInStrings() {
         {61515, "Create new title"},
         {61517, "The selected title contains FRAMEs and cannot be raffed into a LumoEdition."},
         {61518, "The selected title cannot be found"},
+        {61530,
+         "The library file could not be read, so it is left as it is and nothing is saved to it in "
+         "this session:"},
+        {61531, "The library is open in another program; it is read here but not changed:"},
     };
     return texts;
 }
