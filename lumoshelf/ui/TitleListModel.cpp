@@ -90,7 +90,7 @@ int TitleListModel::columnCount(const QModelIndex& parent) const {
 QVariant TitleListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     if (role != Qt::DisplayRole && role != Qt::DecorationRole && role != Qt::ToolTipRole) return {};
-    const CLXCard card = document_.GetCard(cardIndexOfRow(index.row()));
+    const CLXCard& card = document_.CardAt(cardIndexOfRow(index.row()));
     if (role == Qt::DecorationRole) {
         if (index.column() == OnReaderColumn && card.onReader) return onReaderIcon();
         if (index.column() == MarkupsColumn && !card.markups.empty()) return markupsIcon();
@@ -125,7 +125,7 @@ QMimeData* TitleListModel::mimeData(const QModelIndexList& indexes) const {
         const int card = cardIndexOfRow(index.row());
         if (std::find(seen.begin(), seen.end(), card) != seen.end()) continue;
         seen.push_back(card);
-        const CLXCard copy = document_.GetCard(card);
+        const CLXCard& copy = document_.CardAt(card);
         if (copy.presence == 1) files << QUrl::fromLocalFile(toQString(copy.storedPath));
     }
     auto* mime = new QMimeData;
@@ -184,14 +184,14 @@ void TitleListModel::sortRows() {
         keys.reserve(rows_.size());
         for (const int card : rows_)
             keys.push_back(
-                collator.sortKey(toQString(sortText(document_.GetCard(card), sortColumn_))));
+                collator.sortKey(toQString(sortText(document_.CardAt(card), sortColumn_))));
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return sign * keys[a].compare(keys[b]) < 0; });
     } else {
         std::vector<long long> keys;
         keys.reserve(rows_.size());
         for (const int card : rows_)
-            keys.push_back(sortNumber(document_.GetCard(card), sortColumn_));
+            keys.push_back(sortNumber(document_.CardAt(card), sortColumn_));
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return sign * (keys[a] - keys[b]) < 0; });
     }
