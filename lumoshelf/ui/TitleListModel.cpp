@@ -178,13 +178,14 @@ void TitleListModel::sortRows() {
     std::vector<size_t> order(rows_.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     if (isTextColumn(sortColumn_)) {
+        // Case is folded before collating: not every collation back end ignores it when asked.
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::vector<QCollatorSortKey> keys;
         keys.reserve(rows_.size());
         for (const int card : rows_)
-            keys.push_back(
-                collator.sortKey(toQString(sortText(document_.CardAt(card), sortColumn_))));
+            keys.push_back(collator.sortKey(
+                toQString(sortText(document_.CardAt(card), sortColumn_)).toCaseFolded()));
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return sign * keys[a].compare(keys[b]) < 0; });
     } else {

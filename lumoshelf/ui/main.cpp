@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <cstdio>
 
 #include "library/SettingsPaths.h"
 #include "lumo_version.h"
@@ -21,21 +22,36 @@ QString dataFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(programName());
-    QApplication::setApplicationVersion(QStringLiteral(LUMO_PRODUCT_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("lumoshelf"));
+    QCoreApplication::setApplicationName(programName());
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_PRODUCT_VERSION));
 
+    // Parsed before the window system is reached, so that --help works without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
     parser.setApplicationDescription(QObject::tr(
         "A library manager for the Lumo eBook. With FILE, an edition (.lx) or reader software "
         "(.lff) is added to the library; a running lumoshelf is handed the file. The settings "
         "file is $LUMOSHELF_SETTINGS, else $XDG_CONFIG_HOME/lumoshelf/settings.ini."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QObject::tr("FILE"), QObject::tr("A file to add to the library."),
                                  QObject::tr("[FILE]"));
-    parser.process(app);
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", programName())), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(programName()), LUMO_PRODUCT_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("lumoshelf"));
 
     ProgramSession::Options options;
     options.settingsPath = toQString(DefaultSettingsPath());
