@@ -60,14 +60,7 @@ SearchPanel::SearchPanel(QWidget* parent)
     connect(onReader_, &QCheckBox::toggled, this, &SearchPanel::changed);
     connect(withMarkups_, &QCheckBox::toggled, this, &SearchPanel::changed);
     connect(clear, &QPushButton::clicked, this, [this] {
-        const QList<QWidget*> all{keywords_, author_, username_, onReader_, withMarkups_};
-        for (QWidget* field : all) field->blockSignals(true);
-        keywords_->clear();
-        author_->setCurrentIndex(0);
-        username_->setCurrentIndex(0);
-        onReader_->setChecked(false);
-        withMarkups_->setChecked(false);
-        for (QWidget* field : all) field->blockSignals(false);
+        setFields({});
         emit changed();
     });
 }
@@ -81,6 +74,22 @@ SearchFields SearchPanel::fields() const {
     fields.onReaderOnly = onReader_->isChecked();
     fields.withMarkupsOnly = withMarkups_->isChecked();
     return fields;
+}
+
+void SearchPanel::setFields(const SearchFields& fields) {
+    const QSignalBlocker quiet(this);
+    const QList<QWidget*> all{keywords_, author_, username_, onReader_, withMarkups_};
+    for (QWidget* field : all) field->blockSignals(true);
+    keywords_->setText(fields.keywords.join(' '));
+    const auto choose = [](QComboBox* box, const QStringList& names) {
+        const int index = names.isEmpty() ? 0 : box->findText(names.front(), Qt::MatchExactly);
+        box->setCurrentIndex(index < 0 ? 0 : index);
+    };
+    choose(author_, fields.authors);
+    choose(username_, fields.usernames);
+    onReader_->setChecked(fields.onReaderOnly);
+    withMarkups_->setChecked(fields.withMarkupsOnly);
+    for (QWidget* field : all) field->blockSignals(false);
 }
 
 void SearchPanel::setChoices(const QStringList& authors, const QStringList& usernames) {

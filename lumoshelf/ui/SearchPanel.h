@@ -25,6 +25,9 @@ public:
     explicit SearchPanel(QWidget* parent = nullptr);
 
     SearchFields fields() const;
+    // Shows fields (a kept filter) without reporting a change; a name that is not offered
+    // shows as "(any)".
+    void setFields(const SearchFields& fields);
 
     // The names offered in the author and owner boxes; the current choices are kept when present.
     void setChoices(const QStringList& authors, const QStringList& usernames);
