@@ -162,14 +162,14 @@ bool CLXTransferWorker::WaitConnected(std::chrono::milliseconds timeout) {
 }
 
 void CLXTransferWorker::OnConnect(EB_ERR_STATUS state) {
-    std::function<void()> listener;
-    {
-        std::lock_guard lock(m_connectMutex);
-        if (state == EB_ERR_STATUS_CONNECTED) m_connected = true;
-        listener = m_connectStateListener;
+    // The listener is called under the lock, so that once it has been replaced no call to the
+    // old one is still under way.
+    std::lock_guard lock(m_connectMutex);
+    if (state == EB_ERR_STATUS_CONNECTED) {
+        m_connected = true;
+        m_connectedChanged.notify_all();
     }
-    m_connectedChanged.notify_all();
-    if (listener) listener();
+    if (m_connectStateListener) m_connectStateListener();
 }
 
 void CLXTransferWorker::OnProgress(CLumoConnectTransfer* transfer) {

@@ -66,7 +66,8 @@ public:
     // The size of the send job that runs now, 0 for none or a fetch.
     std::uint32_t GetJobSize() const;
 
-    // Called on the link's thread at every state change (WM_APP_CONNECT_STATE).
+    // Called on the link's thread at every state change (WM_APP_CONNECT_STATE); it must only
+    // post a message.
     void SetConnectStateListener(std::function<void()> listener);
     // Waits until the link has reported the connected state since the last Connect.
     bool WaitConnected(std::chrono::milliseconds timeout);
