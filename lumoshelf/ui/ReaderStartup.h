@@ -4,6 +4,7 @@
 #include <string>
 
 class CLXSettingsStore;
+class ISystemImageSender;
 class UserPrompts;
 
 // The reader's part of start-up. The transfer side fills these in: the link log switch, the
@@ -12,6 +13,8 @@ struct ReaderStartupHooks {
     std::function<void(const std::string& logPath)> enableLinkLog;
     std::function<int()> connect;
     std::function<void()> searchPorts;
+    // Sends the system images that the library is handed.
+    ISystemImageSender* imageSender = nullptr;
 };
 
 // Without a configured port the user is told how to choose one (and the port search runs when

@@ -5,6 +5,7 @@
 
 #include "library/SettingsPaths.h"
 #include "lumo_version.h"
+#include "transfers/ReaderWindowLink.h"
 #include "ui/ProgramSession.h"
 #include "ui/SingleInstance.h"
 #include "ui/TextConversion.h"
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", programName())), stdout);
+        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", programName())),
+                   stdout);
         return 0;
     }
     if (parser.isSet(version)) {
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
 
     DialogPrompts prompts;
     ProgramSession session(prompts);
+    ReaderWindowLink reader(toBytes(options.settingsPath), session.readerHooks());
     switch (session.start(options)) {
         case ProgramSession::Outcome::HandedOver:
             return 0;
@@ -70,5 +73,6 @@ int main(int argc, char** argv) {
         case ProgramSession::Outcome::Running:
             break;
     }
+    reader.Attach(*session.window(), *session.document(), prompts);
     return app.exec();
 }
