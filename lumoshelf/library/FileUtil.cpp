@@ -67,6 +67,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
+bool SyncFileSystemOf(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY));
+    return file.get() >= 0 && ::syncfs(file.get()) == 0;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return std::nullopt;

@@ -11,6 +11,9 @@ namespace lumo {
 // over the target, so that readers see either the old file or the whole new one.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Flushes everything written to the file system that holds path.
+bool SyncFileSystemOf(const std::string& path);
+
 // Reads a regular file whole; nothing when it cannot be opened or is larger than maxBytes.
 std::optional<std::string> ReadWholeFile(const std::string& path,
                                          std::uint64_t maxBytes = UINT64_C(1) << 32);

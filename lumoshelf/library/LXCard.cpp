@@ -27,7 +27,8 @@ constexpr unsigned kNotAvailable = 303;
 std::string adhocUrl(const std::string& isbn) { return "ebook:adhoc-" + isbn; }
 
 // Copies source into a new file beside target and renames it over target, so that a failed copy
-// leaves whatever was at target untouched.
+// leaves whatever was at target untouched. A copy that replaces a file is flushed to disk before
+// the rename; new copies are flushed in one go by whoever deletes their sources.
 bool copyIntoPlace(const std::string& source, const std::string& target) {
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
@@ -56,7 +57,7 @@ bool copyIntoPlace(const std::string& source, const std::string& target) {
         }
     }
     ::close(in);
-    ok = ::fsync(out) == 0 && ok;
+    if (ok && ::access(target.c_str(), F_OK) == 0) ok = ::fsync(out) == 0;
     ok = ::close(out) == 0 && ok;
     ok = ok && ::rename(name.data(), target.c_str()) == 0;
     if (!ok) ::unlink(name.data());

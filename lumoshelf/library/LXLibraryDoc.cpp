@@ -18,7 +18,11 @@ constexpr unsigned kUnreadableLibrary = 61530;
 constexpr unsigned kLibraryInUse = 61531;
 constexpr std::uint64_t kMaxLibraryFile = UINT64_C(4) << 30;
 
+// Stored paths are absolute and normal already; only other paths pay for normalising.
 std::string pathKey(const std::string& path) {
+    if (!path.empty() && path.front() == '/' && path.find("/.") == std::string::npos &&
+        path.find("//") == std::string::npos && path.back() != '/')
+        return path;
     std::error_code error;
     return fs::absolute(path, error).lexically_normal().string();
 }
@@ -96,14 +100,7 @@ bool CLXLibraryDoc::Save() {
         refuseSave();
         return false;
     }
-    LibraryContents contents;
-    contents.cards = std::move(cards_);
-    contents.fileVersion = fileVersion_;
-    contents.filter = filter_;
-    contents.categories = std::move(categories_);
-    const std::string bytes = StoreLibrary(contents);
-    cards_ = std::move(contents.cards);
-    categories_ = std::move(contents.categories);
+    const std::string bytes = StoreLibrary(cards_, fileVersion_, filter_, categories_);
     return lumo::WriteFileAtomically(libraryPath_, bytes);
 }
 

@@ -9,6 +9,7 @@
 #include "library/EditionFile.h"
 #include "library/FileUtil.h"
 #include "library/LXLibraryDoc.h"
+#include "library/SettingsStore.h"
 #include "library/StringTable.h"
 
 namespace fs = std::filesystem;
@@ -190,6 +191,9 @@ int CLXLibraryDoc::ImportDirectory(const std::string& directory, bool removeImpo
     for (const std::string& path : markupFiles) importMarkupBesideItsCard(path);
     ApplyPendingMarkups();
     if (!Save()) return 0;
+    std::string bookDir;
+    if (!imported.empty() && settings_.ReadString("Data Locations", "BookDir", bookDir))
+        lumo::SyncFileSystemOf(bookDir);
     for (const std::string& path : imported)
         if (lumo::IsRegularFileNoFollow(path)) ::unlink(path.c_str());
     return 0;

@@ -4,14 +4,15 @@
 
 #include "library/Archive.h"
 
-std::string StoreLibrary(LibraryContents& contents) {
+std::string StoreLibrary(std::vector<CLXCard>& cards, std::uint32_t fileVersion,
+                         const CLXFilter& filter, const CLXCategoryList& categories) {
     CLXArchiveWriter archive;
-    archive.Reserve(contents.cards.size() * 256 + 1024);
-    archive.WriteCount(contents.cards.size());
-    for (CLXCard& card : contents.cards) card.Store(archive);
-    archive.WriteU32(contents.fileVersion);
-    contents.filter.Store(archive);
-    StoreCategoryList(archive, contents.categories);
+    archive.Reserve(cards.size() * 256 + 1024);
+    archive.WriteCount(cards.size());
+    for (CLXCard& card : cards) card.Store(archive);
+    archive.WriteU32(fileVersion);
+    filter.Store(archive);
+    StoreCategoryList(archive, categories);
     return archive.TakeBytes();
 }
 

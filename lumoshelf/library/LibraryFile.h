@@ -18,7 +18,11 @@ struct LibraryContents {
 
 // The library file's bytes: the cards, fileVersion, the filter and the category tree. Storing
 // empties the "Not Available" genres of the cards.
-std::string StoreLibrary(LibraryContents& contents);
+std::string StoreLibrary(std::vector<CLXCard>& cards, std::uint32_t fileVersion,
+                         const CLXFilter& filter, const CLXCategoryList& categories);
+inline std::string StoreLibrary(LibraryContents& contents) {
+    return StoreLibrary(contents.cards, contents.fileVersion, contents.filter, contents.categories);
+}
 
 // Reads the library file's bytes; false with a reason for a cut or damaged file. Reader-only
 // cards are dropped.

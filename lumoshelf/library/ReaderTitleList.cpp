@@ -11,7 +11,6 @@ constexpr int kFormatError = 1000;
 constexpr int kNotFound = 1001;
 constexpr int kInternalError = 1028;
 constexpr int kTempFileError = 11;
-constexpr size_t kTitleLineBuffer = 1024;
 
 bool isKeyCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
@@ -50,7 +49,8 @@ int CLXReaderTitleList::titleLine(int index, std::string& line) const {
     int count = 0;
     if (int error = Count(count)) return error;
     if (index < 0 || index >= count) return kInternalError;
-    line = reader_.GetString("LumoBook", "Title" + std::to_string(index), "", kTitleLineBuffer);
+    // Read whole: a fixed line buffer would cut long lines and lose their last fields.
+    line = reader_.GetString("LumoBook", "Title" + std::to_string(index));
     return line.empty() ? kNotFound : 0;
 }
 

@@ -241,16 +241,47 @@ TEST_F(CardBookDir, MovedTitleDropsTheOldFileAndReadOnlySourcesGiveWritableCopie
 TEST_F(CardBookDir, DeletingTheEditionFile) {
     CLXCard card = ReadCard("in/a.lx", kFullInfo);
     ASSERT_EQ(card.CopyToBookDir(card.sourcePath, settings), 0);
-    if (::geteuid() != 0) {
-        ::chmod((folder / "Books/alice").c_str(), 0555);
-        EXPECT_EQ(card.DeleteEditionFile(), CARD_ERR_DELETE);
-        EXPECT_EQ(card.presence, 1u);
-        ::chmod((folder / "Books/alice").c_str(), 0755);
-    }
     EXPECT_EQ(card.DeleteEditionFile(), 0);
     EXPECT_EQ(card.presence, 2u);
     EXPECT_FALSE(std::filesystem::exists(card.storedPath));
     EXPECT_EQ(card.DeleteEditionFile(), 0);
+
+    // A file nobody may remove, not even the superuser.
+    CLXCard undeletable;
+    undeletable.storedPath = "/proc/self/status";
+    EXPECT_EQ(undeletable.DeleteEditionFile(), CARD_ERR_DELETE);
+    EXPECT_EQ(undeletable.presence, 1u);
+}
+
+TEST(CardErrors, MessagesForEveryCode) {
+    struct Case {
+        std::uint32_t code;
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {CARD_ERR_COPY, "New Title",
+         "Error was encountered in adding the new title to the library."},
+        {CARD_ERR_COUNT_SHORT, "New Title", "Error when reading the title file:  /in/x.lx"},
+        {CARD_ERR_BAD_MAGIC, "New Title",
+         "This file is not a valid Lumo eBook title file: /in/x.lx"},
+        {CARD_ERR_TEMP_NAME, "New Title", "Error when trying to create temporary file."},
+        {CARD_ERR_VERSION, "New Title",
+         "The format of this title file is not supported by lumoshelf: /in/x.lx"},
+        {CARD_ERR_DELETE, "New Title",
+         "Error was encountered in adding the new title to the library."},
+        {CARD_ERR_NO_BOOK_DIR, "Directory Does Not Exist",
+         "The specified Title Directory does not exist."},
+        {CARD_ERR_BAD_URL, "New Title", "Bad URL format.  Contact technical support. /in/x.lx"},
+        {99, "New Title", "Error was encountered in adding the new title to the library."},
+    };
+    for (const Case& c : cases) {
+        CLXCard card;
+        card.sourcePath = "/in/x.lx";
+        card.lastError = c.code;
+        const CardErrorMessage message = MessageForCardError(card);
+        EXPECT_EQ(message.caption, c.caption) << c.code;
+        EXPECT_EQ(message.text, c.text) << c.code;
+    }
 }
 
 }  // namespace

@@ -63,6 +63,18 @@ TEST_F(ReaderTitles, CardsFromTheList) {
     EXPECT_EQ(hostile.url, "ebook:adhoc-..\\..\\evil");
 }
 
+TEST_F(ReaderTitles, LongTitleLinesAreReadWhole) {
+    const std::string longTitle(2000, 'T');
+    CLXReaderTitleList list;
+    list.LoadFromText("[LumoBook]\nTITLECOUNT=1\nTitle0=title=\"" + longTitle +
+                      "\" filename=\"l.lx\" size=\"1\" publisher=\"\" author=\"\" url=\"\" "
+                      "username=\"u\"\n");
+    CLXCard card;
+    ASSERT_EQ(card.FromReaderTitle(list, 0, settings), 0);
+    EXPECT_EQ(card.title, longTitle);
+    EXPECT_EQ(card.username, "u");
+}
+
 TEST_F(ReaderTitles, ListErrors) {
     CLXReaderTitleList list;
     list.LoadFromText(

@@ -133,3 +133,23 @@ TEST(SerialPortName, ComNamesMapToDevicesOrSettings) {
 }
 
 }  // namespace
+
+#include "library/LibraryLocation.h"
+
+namespace {
+
+TEST(LibraryLocation, NeedsBothValuesAndAnExistingFolder) {
+    TempFolder folder;
+    CLXSettingsStore store(folder / "settings.ini");
+    std::string path;
+    EXPECT_EQ(LocateLibraryFile(store, path), 61462);
+    store.WriteString(folder / "lib", "Data Locations", "LibraryDir");
+    EXPECT_EQ(LocateLibraryFile(store, path), 61463);
+    store.WriteString("library.lxl", "Data Locations", "LibraryFile");
+    EXPECT_EQ(LocateLibraryFile(store, path), 61465);
+    std::filesystem::create_directory(folder / "lib");
+    EXPECT_EQ(LocateLibraryFile(store, path), 0);
+    EXPECT_EQ(path, folder / "lib/library.lxl");
+}
+
+}  // namespace
