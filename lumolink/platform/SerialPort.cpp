@@ -55,6 +55,8 @@ PPP_CONN_ERR SerialPort::SetSpeed(int bitsPerSecond) {
     // The tty's own line discipline (echo, CR/LF mapping, XON/XOFF, signals) would corrupt
     // frames, so nothing of it is kept.
     cfmakeraw(&tio);
+    // cfmakeraw leaves input flow control on: the tty would put XOFF/XON into our frames.
+    tio.c_iflag &= ~(IXOFF | IXANY);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS | CSIZE);
     tio.c_cflag |= CS8;

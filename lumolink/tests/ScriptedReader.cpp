@@ -27,6 +27,10 @@ termios ScriptedReader::LineSettings() const {
     return settings;
 }
 
+void ScriptedReader::SetLineSettings(const termios& settings) {
+    tcsetattr(master_, TCSANOW, &settings);
+}
+
 void ScriptedReader::Hangup() {
     if (master_ >= 0) close(master_);
     master_ = -1;

@@ -37,6 +37,8 @@ public:
     const std::string& DevicePath() const { return devicePath_; }
     // The line settings the host gave the port (a pseudo-terminal's two ends share them).
     termios LineSettings() const;
+    // Sets the line as another program may have left it, before the host opens it.
+    void SetLineSettings(const termios& settings);
 
     // The next packet from the host, or nothing within timeoutMs.
     std::optional<HostPacket> Next(int timeoutMs = 3000);

@@ -49,11 +49,18 @@ TEST_F(EngineTest, ConnectNegotiatesTheFastestOfferedSpeed) {
 }
 
 TEST_F(EngineTest, PortIsRawEightBitsWithoutFlowControlAtTheNegotiatedSpeed) {
+    // A line left by another program with software flow control both ways and line editing.
+    termios used = reader.LineSettings();
+    used.c_iflag |= IXON | IXOFF | IXANY | ICRNL | ISTRIP;
+    used.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    used.c_oflag |= OPOST;
+    used.c_cflag |= CSTOPB | PARENB | CRTSCTS;
+    reader.SetLineSettings(used);
     ConnectAndOpen(BAUD_BITS_115200);
     const termios line = reader.LineSettings();
     // Nothing of the tty's line discipline may touch frame bytes.
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
-    EXPECT_EQ(line.c_iflag & (ICRNL | INLCR | IGNCR | IXON | IXOFF | ISTRIP), 0u);
+    EXPECT_EQ(line.c_iflag & (ICRNL | INLCR | IGNCR | IXON | IXOFF | IXANY | ISTRIP), 0u);
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), static_cast<tcflag_t>(CS8));
     EXPECT_EQ(line.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
