@@ -196,9 +196,11 @@ TEST_F(EngineTest, LostAdapterIsReopenedByNameWhenItReturns) {
     ASSERT_TRUE(WaitUntil([&] { return engine->GetConnState() == PPP_CONN_ERR_CONNECTED; }));
 
     reader.Hangup();
+    // The lost terminal's number may go to another program's pseudo-terminal at once, so the
+    // name leads nowhere until the replacement is there.
+    std::filesystem::remove(link);
     ASSERT_TRUE(WaitUntil([&] { return engine->GetLinkState() == LUMS_CLOSED; }, 10000));
     ScriptedReader replacement;
-    std::filesystem::remove(link);
     std::filesystem::create_symlink(replacement.DevicePath(), link);
     ASSERT_TRUE(replacement.Expect(LUMI_CHECK, 5000, false));
     replacement.SendCheckData();
