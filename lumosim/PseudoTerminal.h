@@ -1,0 +1,37 @@
+#pragma once
+
+// The reader's end of the cable: the master side of a pseudo-terminal. The slave side is the
+// device path that the host program opens as its serial port.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace lumosim {
+
+class PseudoTerminal {
+public:
+    // Opens the pair and puts the line into raw mode; throws std::system_error on failure.
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    int MasterFd() const { return master_; }
+    const std::string& DevicePath() const { return devicePath_; }
+
+    // The line speed in bit/s that the host last set on its end, if it is a standard one.
+    std::optional<unsigned> HostSpeed() const;
+
+    // A symbolic link to the device path; removed again when the terminal closes.
+    void LinkAs(const std::filesystem::path& link);
+
+private:
+    int master_ = -1;
+    // Held open so that the master never sees a hang-up while the host has the port closed.
+    int slave_ = -1;
+    std::string devicePath_;
+    std::filesystem::path link_;
+};
+
+}  // namespace lumosim
