@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "TestFiles.h"
 #include "lumosim/ReaderPackets.h"
 #include "lumosim/harness/ReaderHarness.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
