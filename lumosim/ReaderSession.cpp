@@ -102,6 +102,10 @@ void ReaderSession::Handle(const lumolink::PacketView& packet, Clock::time_point
     ++stats_.packets[code];
     requestSequence_ = packet.sequence();
 
+    if (options_.nack == NackMode::Always) {
+        Nack();
+        return;
+    }
     const std::pair<uint8_t, uint8_t> request{code, packet.sequence()};
     if (code != packet::kCheck && lastRequest_ == request) {
         ++stats_.repeats;
@@ -144,6 +148,15 @@ void ReaderSession::Handle(const lumolink::PacketView& packet, Clock::time_point
             log_(std::string("ignored ") + packet::Name(code));
             break;
     }
+}
+
+void ReaderSession::OnBadFrame(Clock::time_point now) {
+    if (Listening(now) && options_.nack != NackMode::Never) Nack();
+}
+
+void ReaderSession::Nack() {
+    ++stats_.nacks;
+    Reply(packet::kNack, 0, {});
 }
 
 void ReaderSession::Tick(Clock::time_point now) {
