@@ -192,11 +192,11 @@ void CLumoStatus::StoreFont(CLumoFont& font, char* const* values, int count) {
     font.SetSysFontFlag(count == kMaxValues ? values[4][0] : '?');
 }
 
-template <typename T>
-EB_ERR_STATUS CLumoStatus::Get(T& out, const T& value) {
+template <typename T, typename V>
+EB_ERR_STATUS CLumoStatus::Get(T& out, const V& cached) {
     const EB_ERR_STATUS loaded = LoadConfig(false);
     if (loaded != EB_ERR_SUCCESS) return loaded;
-    out = value;
+    out = cached;
     return EB_ERR_SUCCESS;
 }
 
@@ -210,11 +210,11 @@ EB_ERR_STATUS CLumoStatus::GetFirmwareExtVersion(tPI_STRING& out) {
 }
 EB_ERR_STATUS CLumoStatus::GetLanguage(tPI_STRING& out) { return Get(out, m_language); }
 
-EB_ERR_STATUS CLumoStatus::GetFlashFree(long& out) { return Get(out, long{m_flashFree}); }
-EB_ERR_STATUS CLumoStatus::GetLastErr(long& out) { return Get(out, long{m_lastErr}); }
-EB_ERR_STATUS CLumoStatus::GetShutdownTime(long& out) { return Get(out, long{m_shutdownTime}); }
-EB_ERR_STATUS CLumoStatus::GetTimeZone(long& out) { return Get(out, long{m_timeZone}); }
-EB_ERR_STATUS CLumoStatus::GetFilesysSync(long& out) { return Get(out, long{m_filesysSync}); }
+EB_ERR_STATUS CLumoStatus::GetFlashFree(long& out) { return Get(out, m_flashFree); }
+EB_ERR_STATUS CLumoStatus::GetLastErr(long& out) { return Get(out, m_lastErr); }
+EB_ERR_STATUS CLumoStatus::GetShutdownTime(long& out) { return Get(out, m_shutdownTime); }
+EB_ERR_STATUS CLumoStatus::GetTimeZone(long& out) { return Get(out, m_timeZone); }
+EB_ERR_STATUS CLumoStatus::GetFilesysSync(long& out) { return Get(out, m_filesysSync); }
 EB_ERR_STATUS CLumoStatus::GetDateFormatA(EB_DATE_FORMAT& out) { return Get(out, m_dateFormat); }
 EB_ERR_STATUS CLumoStatus::GetTimeFormatA(EB_TIME_FORMAT& out) { return Get(out, m_timeFormat); }
 EB_ERR_STATUS CLumoStatus::GetLargeFont(CLumoFont& out) { return Get(out, m_largeFont); }

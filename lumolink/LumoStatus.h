@@ -58,8 +58,9 @@ private:
     EB_ERR_STATUS LoadConfig(bool force);
     EB_ERR_STATUS ParseParamLine(char* line);
     void StoreFont(CLumoFont& font, char* const* values, int count);
-    template <typename T>
-    EB_ERR_STATUS Get(T& out, const T& value);
+    // Loads the cache if needed, then copies the cached value (read only after the load).
+    template <typename T, typename V>
+    EB_ERR_STATUS Get(T& out, const V& cached);
 
     tPI_STRING m_deviceId;
     int32_t m_flashFree = 0;

@@ -21,6 +21,12 @@ ScriptedReader::ScriptedReader() {
 
 ScriptedReader::~ScriptedReader() { Hangup(); }
 
+termios ScriptedReader::LineSettings() const {
+    termios settings{};
+    tcgetattr(master_, &settings);
+    return settings;
+}
+
 void ScriptedReader::Hangup() {
     if (master_ >= 0) close(master_);
     master_ = -1;
@@ -92,6 +98,24 @@ void ScriptedReader::SendRaw(const Bytes& bytes) {
         if (n > 0) at += static_cast<size_t>(n);
         if (n < 0 && errno != EINTR && errno != EAGAIN) return;
     }
+}
+
+void ScriptedReader::SendFrameContent(const Bytes& content) {
+    const uint16_t fcs = Fcs16(kFcsInitial, content) ^ 0xFFFF;
+    Bytes body = content;
+    body.push_back(static_cast<uint8_t>(fcs & 0xFF));
+    body.push_back(static_cast<uint8_t>(fcs >> 8));
+    Bytes wire{kFlag};
+    for (uint8_t b : body) {
+        if (IsEscapedOnWire(b)) {
+            wire.push_back(kEscape);
+            wire.push_back(b ^ kEscapeXor);
+        } else {
+            wire.push_back(b);
+        }
+    }
+    wire.push_back(kFlag);
+    SendRaw(wire);
 }
 
 void ScriptedReader::SendCheckData(const std::string& identity) {

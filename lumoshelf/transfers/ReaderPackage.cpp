@@ -1,0 +1,147 @@
+#include "transfers/ReaderPackage.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+#include <array>
+
+#include "transfers/EditionFormat.h"
+#include "transfers/PrivateTempDir.h"
+
+namespace lumo {
+namespace {
+
+constexpr int kCantAccessLocalFile = 7;
+
+bool ReadAt(std::ifstream& file, std::uint64_t offset, unsigned char* buffer, std::size_t size) {
+    file.clear();
+    file.seekg(static_cast<std::streamoff>(offset));
+    file.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(size));
+    return static_cast<std::size_t>(file.gcount()) == size;
+}
+
+bool EndsWithNoCase(const std::string& text, const char* suffix) {
+    const std::size_t length = std::strlen(suffix);
+    return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, suffix) == 0;
+}
+
+}  // namespace
+
+bool IsSkippedPackagePart(const std::string& name) {
+    return strcasecmp(name.c_str(), "wait") == 0 || EndsWithNoCase(name, ".info");
+}
+
+int FileTypeForSystemImageCode(std::uint8_t typeCode) {
+    switch (typeCode) {
+        case 1:
+            return 2;
+        case 2:
+            return 5;
+        case 3:
+            return 6;
+        case 4:
+            return 10;
+        case 5:
+            return 11;
+        default:
+            return 0;
+    }
+}
+
+bool IsSafePartName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (unsigned char c : name) {
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) return false;
+    }
+    return true;
+}
+
+int ReaderPackage::Open(const std::filesystem::path& path) {
+    Close();
+    file_.open(path, std::ios::binary);
+    if (!file_) return kCantAccessLocalFile;
+    file_.seekg(0, std::ios::end);
+    fileSize_ = static_cast<std::uint64_t>(file_.tellg());
+
+    std::array<unsigned char, kEditionHeaderSize + 4> head{};
+    if (!ReadAt(file_, 0, head.data(), head.size()) ||
+        ReadLe32(head.data()) != kReaderPackageMagic) {
+        Close();
+        return kCantAccessLocalFile;
+    }
+    const std::uint64_t count = ReadLe32(head.data() + kEditionHeaderSize);
+    const std::uint64_t tableStart = kEditionHeaderSize + 4;
+    if (tableStart + count * kTocEntrySize > fileSize_) {
+        Close();
+        return kCantAccessLocalFile;
+    }
+    std::vector<unsigned char> table(count * kTocEntrySize);
+    if (!ReadAt(file_, tableStart, table.data(), table.size())) {
+        Close();
+        return kCantAccessLocalFile;
+    }
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const unsigned char* entry = table.data() + i * kTocEntrySize;
+        const char* name = reinterpret_cast<const char*>(entry);
+        PackagePart part{std::string(name, strnlen(name, kTocEntryNameSize)), ReadLe32(entry + 32),
+                         ReadLe32(entry + 36)};
+        if (!IsSafePartName(part.name) || std::uint64_t(part.offset) + part.length > fileSize_) {
+            Close();
+            return kCantAccessLocalFile;
+        }
+        parts_.push_back(std::move(part));
+    }
+    return 0;
+}
+
+std::vector<PackagePart> ReaderPackage::PartsToSend() const {
+    std::vector<PackagePart> sent;
+    for (const PackagePart& part : parts_) {
+        if (!IsSkippedPackagePart(part.name)) sent.push_back(part);
+    }
+    return sent;
+}
+
+int ReaderPackage::ReadPartFileType(const PackagePart& part, int& fileType) {
+    std::array<unsigned char, kSystemImageHeaderSize> head{};
+    if (!ReadAt(file_, part.offset, head.data(), head.size())) {
+        return kCantAccessLocalFile;
+    }
+    fileType = ReadLe32(head.data()) == kSystemImageMagic
+                   ? FileTypeForSystemImageCode(head[kSystemImageTypeField])
+                   : 0;
+    return 0;
+}
+
+int ReaderPackage::WritePart(const PackagePart& part, const std::filesystem::path& target) {
+    const int fd = CreatePrivateFile(target);
+    if (fd < 0) return kCantAccessLocalFile;
+    file_.clear();
+    file_.seekg(part.offset);
+    std::array<char, 64 * 1024> chunk{};
+    std::uint32_t left = part.length;
+    bool ok = true;
+    while (ok && left > 0) {
+        const std::uint32_t want = std::min<std::uint32_t>(left, chunk.size());
+        file_.read(chunk.data(), want);
+        ok = static_cast<std::uint32_t>(file_.gcount()) == want &&
+             ::write(fd, chunk.data(), want) == static_cast<ssize_t>(want);
+        left -= want;
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        std::error_code ignored;
+        std::filesystem::remove(target, ignored);
+        return kCantAccessLocalFile;
+    }
+    return 0;
+}
+
+void ReaderPackage::Close() {
+    if (file_.is_open()) file_.close();
+    file_.clear();
+    fileSize_ = 0;
+    parts_.clear();
+}
+
+}  // namespace lumo

@@ -1,0 +1,175 @@
+#include "EditionBuilder.h"
+#include "RecordingWindow.h"
+#include "TestFolder.h"
+#include "library/ReaderTitleList.h"
+#include "lumosim/Simulator.h"
+#include "transfers/LXTransfer.h"
+#include "transfers/TransferWorker.h"
+
+using namespace testing_editions;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Info(const std::string& title) {
+    return "Title=" + title + "\nAuthor=A. Writer\nurl=ebook:" + title + "\nusername=reader\n";
+}
+
+// A simulated reader on a pseudo-terminal and the worker connected to it.
+class WorkerEndToEndTest : public TestFolder {
+protected:
+    void StartReader(lumosim::SimulatorOptions options = {}) {
+        options.flash = dir / "flash";
+        options.identifier = "SIM-READER-7";
+        reader = std::make_unique<lumosim::Simulator>(options);
+        reader->Start();
+        Write("settings.ini", "[DataComm]\nComPort=" + reader->DevicePath() + "\nBaud=31\n");
+        worker = std::make_unique<CLXTransferWorker>((dir / "settings.ini").string());
+        worker->SetConnectStateListener([this] { ++connectStates; });
+        ASSERT_EQ(worker->Connect(nullptr, 0), EB_ERR_SUCCESS);
+        ASSERT_TRUE(worker->WaitConnected(20s));
+    }
+    void TearDown() override {
+        worker.reset();
+        reader.reset();
+        TestFolder::TearDown();
+    }
+    std::string Flash(const std::string& name) { return ReadWholeFile(dir / "flash" / name); }
+
+    std::unique_ptr<lumosim::Simulator> reader;
+    std::unique_ptr<CLXTransferWorker> worker;
+    std::atomic<int> connectStates{0};
+};
+
+TEST_F(WorkerEndToEndTest, SendsEditionsAPackageASystemImageAndAMarkup) {
+    StartReader();
+    EXPECT_GT(connectStates.load(), 0);
+    std::string version, identifier;
+    ASSERT_EQ(worker->GetVersionAndId(version, identifier), EB_ERR_SUCCESS);
+    EXPECT_EQ(identifier.substr(0, 12), "SIM-READER-7");
+    bool blank = true;
+    ASSERT_EQ(worker->HasBlankSystem(blank), EB_ERR_SUCCESS);
+    EXPECT_FALSE(blank);
+
+    EditionBuilder moby;
+    moby.entries = {{"info", Info("Moby"), 2}, {"package.opf", PackageXml("Moby Dick")}};
+    moby.trailingPadding = 5000;
+    moby.WriteTo(dir / "moby.lx");
+    const std::string mobyBytes = moby.Build();
+    EditionBuilder package;
+    package.magic = kPackageMagic;
+    package.entries = {{"kernel.bin", SystemImage(1, std::string(3000, 'k'))},
+                       {"wait", "1"},
+                       {"system.info", "about"}};
+    package.WriteTo(dir / "update.lx");
+    Write("sys.lff", SystemImage(2, std::string(2500, 's')));
+    Write("moby.la", std::string(700, 'a'));
+
+    auto window = std::make_shared<RecordingWindow>();
+    const std::vector<std::string> files = {(dir / "moby.lx").string(),
+                                            (dir / "update.lx").string(),
+                                            (dir / "sys.lff").string(), (dir / "moby.la").string()};
+    auto job = worker->StartSend(files, 1, window);
+    ASSERT_TRUE(window->WaitEnded(120s));
+    EXPECT_EQ(window->endResult, EB_ERR_SUCCESS);
+    EXPECT_EQ(job->Size(), fs::file_size(dir / "moby.lx") + fs::file_size(dir / "update.lx") +
+                               fs::file_size(dir / "sys.lff") + fs::file_size(dir / "moby.la"));
+
+    EXPECT_EQ(Flash("moby.lx"), mobyBytes.substr(0, mobyBytes.size() - 5000));
+    EXPECT_EQ(Flash("kernel.bin"), SystemImage(1, std::string(3000, 'k')));
+    EXPECT_FALSE(fs::exists(dir / "flash" / "wait"));
+    EXPECT_EQ(Flash("sys.lff"), SystemImage(2, std::string(2500, 's')));
+    EXPECT_EQ(Flash("moby.la"), std::string(700, 'a'));
+    EXPECT_FALSE(worker->IsFirmwareMode());
+
+    std::lock_guard lock(window->mutex);
+    ASSERT_FALSE(window->reports.empty());
+    const CLXTransfer& first = window->reports.front();
+    EXPECT_EQ(first.Description(), "Moby Dick");
+    EXPECT_EQ(first.FileCount(), 4);
+    const auto firmware = std::find_if(window->reports.begin(), window->reports.end(),
+                                       [](const CLXTransfer& r) { return r.FileCount() == 1; });
+    ASSERT_NE(firmware, window->reports.end());
+    EXPECT_EQ(firmware->Description(), "Firmware");
+    EXPECT_TRUE(window->reports.back().IsComplete());
+    EXPECT_EQ(window->reports.back().Description(), "Markups");
+}
+
+TEST_F(WorkerEndToEndTest, FetchesTheTitleListAndMarkups) {
+    StartReader();
+    EditionBuilder moby;
+    moby.entries = {{"info", Info("Moby"), 2}};
+    fs::create_directories(dir / "flash");
+    moby.WriteTo(dir / "flash" / "moby.lx");
+    Write("flash/moby.lh", "highlights");
+
+    const auto titles = dir / "__TITLES";
+    ASSERT_EQ(worker->FetchFile("__TITLES", titles.string(), 0, nullptr, "List of Titles", 0, 1,
+                                lumo::kContextTitleList),
+              EB_ERR_SUCCESS);
+    ASSERT_EQ(ConvertReaderTitleList(titles.string()), 0);
+    const std::string list = ReadWholeFile(titles);
+    EXPECT_EQ(list.substr(0, 12), "[LumoBook]\r\n");
+    EXPECT_NE(list.find("TITLECOUNT=1\n"), std::string::npos);
+    EXPECT_NE(list.find("filename=\"moby.lx\""), std::string::npos);
+    EXPECT_NE(list.find("LH=\"yes\""), std::string::npos);
+    EXPECT_EQ(list.find('\r', 12), std::string::npos);
+    EXPECT_NE(list.back(), '\0');
+
+    // A long local path is received under a short name and moved into place.
+    fs::path folder = dir;
+    while (folder.string().size() < 240) folder /= std::string(30, 'm');
+    fs::create_directories(folder);
+    auto window = std::make_shared<RecordingWindow>();
+    worker->StartFetch({"moby.lh"}, {(folder / "moby.lh").string()}, 1, window);
+    ASSERT_TRUE(window->WaitEnded(60s));
+    EXPECT_EQ(window->endResult, EB_ERR_SUCCESS);
+    EXPECT_EQ(ReadWholeFile(folder / "moby.lh"), "highlights");
+}
+
+TEST_F(WorkerEndToEndTest, CancellingAPacedSendStopsTheJob) {
+    lumosim::SimulatorOptions options;
+    options.pace = true;
+    StartReader(options);
+    Write("big.la", std::string(200000, 'b'));
+    Write("next.la", std::string(100, 'n'));
+    auto window = std::make_shared<RecordingWindow>();
+    auto job =
+        worker->StartSend({(dir / "big.la").string(), (dir / "next.la").string()}, 1, window);
+    ASSERT_TRUE(window->WaitReports(2, 60s));
+    worker->CancelJob(job);
+    ASSERT_TRUE(window->WaitEnded(60s));
+    EXPECT_EQ(window->endResult, EB_ERR_OPERATION_CANCELLED);
+    EXPECT_FALSE(fs::exists(dir / "flash" / "next.la"));
+}
+
+TEST_F(WorkerEndToEndTest, DestroyingTheWorkerDuringAJobEndsTheJobFirst) {
+    lumosim::SimulatorOptions options;
+    options.pace = true;
+    StartReader(options);
+    Write("big.la", std::string(200000, 'b'));
+    auto window = std::make_shared<RecordingWindow>();
+    worker->StartSend({(dir / "big.la").string(), (dir / "big.la").string()}, 1, window);
+    ASSERT_TRUE(window->WaitReports(1, 60s));
+    const auto start = std::chrono::steady_clock::now();
+    worker.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
+    EXPECT_TRUE(window->ended);
+    EXPECT_EQ(window->endResult, EB_ERR_OPERATION_CANCELLED);
+}
+
+TEST_F(WorkerEndToEndTest, AJobWithoutAReaderEndsWithTheLinkState) {
+    lumosim::SimulatorOptions options;
+    StartReader(options);
+    reader->SetSilent(true);
+    worker->Disconnect();
+    Write("a.la", "annotations");
+    auto window = std::make_shared<RecordingWindow>();
+    worker->StartSend({(dir / "a.la").string()}, 1, window);
+    ASSERT_TRUE(window->WaitEnded(60s));
+    EXPECT_NE(window->endResult, EB_ERR_SUCCESS);
+    EXPECT_NE(window->endResult, EB_ERR_OPERATION_CANCELLED);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+#include "ui/AppMessageEvent.h"
+
+#include <QCoreApplication>
+
+AppMessageEvent::AppMessageEvent(unsigned message, std::intptr_t wParam, std::intptr_t lParam,
+                                 std::unique_ptr<AppMessagePayload> payload)
+    : QEvent(QEvent::Type(message)),
+      wParam_(wParam),
+      lParam_(lParam),
+      payload_(std::move(payload)) {}
+
+void postAppMessage(QObject* window, unsigned message, std::intptr_t wParam, std::intptr_t lParam,
+                    std::unique_ptr<AppMessagePayload> payload) {
+    QCoreApplication::postEvent(window,
+                                new AppMessageEvent(message, wParam, lParam, std::move(payload)));
+}

@@ -1,0 +1,506 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QIcon>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSet>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "library/AppMessages.h"
+#include "library/LXLibraryDoc.h"
+#include "library/SettingsStore.h"
+#include "lumo_version.h"
+#include "ui/AppMessageEvent.h"
+#include "ui/CategoriseDialog.h"
+#include "ui/CategoryTree.h"
+#include "ui/LibListView.h"
+#include "ui/LibraryWindowUi.h"
+#include "ui/PageBkProps.h"
+#include "ui/SearchPanel.h"
+#include "ui/TextConversion.h"
+#include "ui/TitleImport.h"
+#include "ui/TitleListModel.h"
+#include "ui/UiStrings.h"
+#include "ui/UserPrompts.h"
+
+namespace {
+
+const std::string kFrame = "Frame Settings";
+constexpr std::uint32_t kImportTitlesCommand = 32863;
+constexpr std::uint32_t kImportFolderCommand = 32864;
+constexpr unsigned kTitleCountText = 59144;
+constexpr unsigned kDeleteFailed = 61474;
+constexpr unsigned kDeleteMarkupsQuestion = 314;
+constexpr unsigned kDeleteCategoriesQuestion = 361;
+constexpr unsigned kNewCategoryName = 362;
+
+std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& key,
+                            std::uint32_t fallback) {
+    std::uint32_t value = fallback;
+    profile.ReadNumber(kFrame, key, value);
+    return value;
+}
+
+QAction* makeAction(QObject* parent, const QString& text, const QString& icon,
+                    const QKeySequence& keys, const QString& tip) {
+    auto* action = new QAction(QIcon::fromTheme(icon), text, parent);
+    action->setShortcut(keys);
+    action->setStatusTip(tip);
+    return action;
+}
+
+QStringList localFiles(const QMimeData* mime) {
+    QStringList paths;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
+QStringList sortedChoices(QSet<QString> names) {
+    QStringList list(names.begin(), names.end());
+    list.sort(Qt::CaseInsensitive);
+    return list;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserPrompts& prompts,
+                       LibraryWindowUi& documentUi, QWidget* parent)
+    : QMainWindow(parent),
+      document_(document),
+      profile_(profile),
+      prompts_(prompts),
+      documentUi_(documentUi),
+      tree_(new CategoryTree(document.Categories())),
+      search_(new SearchPanel),
+      list_(new CLibListView(document, profile, this)),
+      splitter_(new QSplitter(Qt::Horizontal, this)) {
+    setWindowTitle(programName());
+    setWindowIcon(QIcon::fromTheme("x-office-address-book"));
+    setAcceptDrops(true);
+    documentUi_.setListView(list_);
+
+    auto* side = new QWidget;
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(4, 4, 0, 4);
+    sideLayout->addWidget(tree_, 1);
+    sideLayout->addWidget(search_);
+    splitter_->addWidget(side);
+    splitter_->addWidget(list_);
+    splitter_->setStretchFactor(1, 1);
+    setCentralWidget(splitter_);
+
+    reader_ = createReaderActions(this);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    restoreLayout();
+
+    connect(tree_, &CategoryTree::currentCategoryChanged, this, &MainWindow::applySearch);
+    connect(tree_, &CategoryTree::categoriesMoved, this, [this] { document_.Save(); });
+    connect(tree_, &CategoryTree::moveRefused, this, [this](int code) {
+        prompts_.tell(programName(), uiMessage(unsigned(code)), UserPrompts::Icon::Stop);
+    });
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateSelectionActions);
+    connect(search_, &SearchPanel::changed, this, &MainWindow::applySearch);
+    connect(list_, &CLibListView::filesDropped, this, &MainWindow::importPaths);
+    connect(list_, &QTreeView::doubleClicked, this, &MainWindow::showSelectedProperties);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::updateSelectionActions);
+    connect(&list_->titleModel(), &QAbstractItemModel::modelReset, this,
+            &MainWindow::updateSelectionActions);
+    updateSelectionActions();
+}
+
+MainWindow::~MainWindow() { documentUi_.setListView(nullptr); }
+
+void MainWindow::createActions() {
+    actions_.importTitles = makeAction(this, tr("&Import Titles..."), "document-open",
+                                       QKeySequence::Open, tr("Add edition files to the library"));
+    actions_.importFolder =
+        makeAction(this, tr("Import &Folder..."), "folder-open", QKeySequence(tr("Ctrl+Shift+O")),
+                   tr("Add every edition in a folder and its sub-folders to the library"));
+    actions_.deleteFiles =
+        makeAction(this, tr("Delete Title &Files"), "edit-clear", QKeySequence::Delete,
+                   tr("Delete the edition files, keep the titles' cards"));
+    actions_.deleteTitles =
+        makeAction(this, tr("&Delete Titles"), "edit-delete", QKeySequence(tr("Shift+Del")),
+                   tr("Delete the edition files and remove the titles from the library"));
+    actions_.removeMarkups = makeAction(this, tr("Remove &Markups"), "edit-clear-all", {},
+                                        tr("Delete the markups kept for the selected titles"));
+    actions_.categorise = makeAction(this, tr("&Categorise..."), "tag", QKeySequence(tr("Ctrl+K")),
+                                     tr("File the selected titles under categories"));
+    actions_.properties =
+        makeAction(this, tr("&Properties"), "document-properties", QKeySequence(tr("Alt+Return")),
+                   tr("Show the details of the selected title"));
+    actions_.newCategory =
+        makeAction(this, tr("&New Category..."), "folder-new", QKeySequence(tr("Ctrl+N")),
+                   tr("Add a category under the selected one"));
+    actions_.deleteCategory = makeAction(this, tr("De&lete Categories"), "edit-delete", {},
+                                         tr("Delete the selected categories"));
+    actions_.emptyNew = makeAction(this, tr("&Empty \"%1\"").arg(uiString(360)), "edit-clear", {},
+                                   tr("Take every title out of the new titles category"));
+
+    connect(actions_.importTitles, &QAction::triggered, this, &MainWindow::chooseTitlesToImport);
+    connect(actions_.importFolder, &QAction::triggered, this, &MainWindow::chooseFolderToImport);
+    connect(actions_.deleteFiles, &QAction::triggered, this,
+            [this] { deleteSelectedTitles(false); });
+    connect(actions_.deleteTitles, &QAction::triggered, this,
+            [this] { deleteSelectedTitles(true); });
+    connect(actions_.removeMarkups, &QAction::triggered, this, &MainWindow::removeSelectedMarkups);
+    connect(actions_.categorise, &QAction::triggered, this, &MainWindow::categoriseSelected);
+    connect(actions_.properties, &QAction::triggered, this, &MainWindow::showSelectedProperties);
+    connect(actions_.newCategory, &QAction::triggered, this, &MainWindow::newCategory);
+    connect(actions_.deleteCategory, &QAction::triggered, this,
+            &MainWindow::deleteSelectedCategories);
+    connect(actions_.emptyNew, &QAction::triggered, this, &MainWindow::emptyNewCategory);
+}
+
+void MainWindow::createMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(actions_.importTitles);
+    file->addAction(actions_.importFolder);
+    file->addSeparator();
+    file->addAction(QIcon::fromTheme("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
+                    &QWidget::close);
+
+    QMenu* title = menuBar()->addMenu(tr("&Title"));
+    for (QAction* action : {actions_.properties, actions_.categorise, actions_.removeMarkups})
+        title->addAction(action);
+    title->addSeparator();
+    title->addAction(actions_.deleteFiles);
+    title->addAction(actions_.deleteTitles);
+
+    QMenu* categories = menuBar()->addMenu(tr("&Categories"));
+    categories->addAction(actions_.newCategory);
+    categories->addAction(actions_.deleteCategory);
+    categories->addSeparator();
+    categories->addAction(actions_.emptyNew);
+
+    QMenu* readerMenu = menuBar()->addMenu(tr("&Reader"));
+    readerMenu->addAction(reader_.send);
+    readerMenu->addAction(reader_.readTitles);
+    readerMenu->addSeparator();
+    readerMenu->addAction(reader_.readerSettings);
+    readerMenu->addAction(reader_.serialPort);
+    readerMenu->addAction(reader_.softwareUpdate);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About lumoshelf"), this, [this] {
+        prompts_.tell(tr("About lumoshelf"),
+                      tr("lumoshelf %1\nA library manager for the Lumo eBook.")
+                          .arg(QStringLiteral(LUMO_PRODUCT_VERSION)),
+                      UserPrompts::Icon::Information);
+    });
+
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    list_->addActions({actions_.properties, actions_.categorise, reader_.send,
+                       actions_.removeMarkups, actions_.deleteFiles, actions_.deleteTitles});
+    tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    tree_->addActions({actions_.newCategory, actions_.deleteCategory, actions_.emptyNew});
+}
+
+// The import button repeats the import command chosen last ("ImportMenu" in the profile).
+void MainWindow::createToolBar() {
+    QToolBar* bar = addToolBar(tr("Main"));
+    bar->setObjectName("MainTB");
+    importButton_ = new QToolButton(bar);
+    auto* importMenu = new QMenu(importButton_);
+    importMenu->addAction(actions_.importTitles);
+    importMenu->addAction(actions_.importFolder);
+    importButton_->setMenu(importMenu);
+    importButton_->setPopupMode(QToolButton::MenuButtonPopup);
+    importButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const bool folderLast =
+        profileNumber(profile_, "ImportMenu", kImportTitlesCommand) == kImportFolderCommand;
+    importButton_->setDefaultAction(folderLast ? actions_.importFolder : actions_.importTitles);
+    connect(importMenu, &QMenu::triggered, this, [this](QAction* chosen) {
+        importButton_->setDefaultAction(chosen);
+        profile_.WriteNumber(
+            chosen == actions_.importFolder ? kImportFolderCommand : kImportTitlesCommand, kFrame,
+            "ImportMenu");
+    });
+    bar->addWidget(importButton_);
+    bar->addAction(actions_.properties);
+    bar->addAction(actions_.categorise);
+    bar->addAction(actions_.deleteTitles);
+    bar->addSeparator();
+    bar->addAction(reader_.send);
+    bar->addAction(reader_.readTitles);
+    bar->addAction(reader_.readerSettings);
+    bar->setVisible(profileNumber(profile_, "MainTB", 1) != 0);
+}
+
+void MainWindow::createStatusBar() {
+    readerPane_ = new QLabel(tr("Reader not connected"), this);
+    titlesPane_ = new QLabel(uiStringWithNumber(kTitleCountText, 0), this);
+    for (QLabel* pane : {readerPane_, titlesPane_}) {
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addPermanentWidget(pane);
+    }
+}
+
+void MainWindow::restoreLayout() {
+    const int width = int(profileNumber(profile_, "Width", 960));
+    const int height = int(profileNumber(profile_, "Height", 600));
+    resize(std::max(width, 320), std::max(height, 240));
+    const int treeWidth = int(profileNumber(profile_, "TV Width", 220));
+    splitter_->setSizes({treeWidth, std::max(width - treeWidth, 200)});
+}
+
+void MainWindow::writeFrameSettings() {
+    const std::uint32_t state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    profile_.WriteNumber(state, kFrame, "Window State");
+    const QSize size = normalGeometry().size().isValid() ? normalGeometry().size() : this->size();
+    profile_.WriteNumber(std::uint32_t(size.width()), kFrame, "Width");
+    profile_.WriteNumber(std::uint32_t(size.height()), kFrame, "Height");
+    const QToolBar* bar = findChild<QToolBar*>("MainTB");
+    profile_.WriteNumber(bar && !bar->isHidden() ? 1 : 0, kFrame, "MainTB");
+    profile_.WriteNumber(std::uint32_t(splitter_->sizes().value(0)), kFrame, "TV Width");
+}
+
+void MainWindow::showFromProfile() {
+    switch (profileNumber(profile_, "Window State", 0)) {
+        case 1:
+            showMinimized();
+            break;
+        case 2:
+            showMaximized();
+            break;
+        default:
+            show();
+            break;
+    }
+}
+
+void MainWindow::bringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::setAppMessageHandler(unsigned message,
+                                      std::function<void(const AppMessageEvent&)> handler) {
+    handlers_[message] = std::move(handler);
+}
+
+bool MainWindow::event(QEvent* event) {
+    const unsigned type = unsigned(event->type());
+    if (type <= WM_APP || type > QEvent::MaxUser) return QMainWindow::event(event);
+    const auto& message = static_cast<const AppMessageEvent&>(*event);
+    if (type == WM_APP_TITLE_COUNT) {
+        titlesPane_->setText(uiStringWithNumber(kTitleCountText, message.wParam()));
+        return true;
+    }
+    const auto handler = handlers_.find(type);
+    if (handler != handlers_.end()) handler->second(message);
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    writeFrameSettings();
+    list_->writeLayoutSettings();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    importPaths(paths);
+}
+
+void MainWindow::showLibrary() {
+    libraryShown_ = true;
+    tree_->reload();
+    refreshSearchChoices();
+    showFilterInSearch();
+    list_->rebuildRows();
+    for (const QString& path : std::exchange(waitingFiles_, {})) openCommandLineFile(path);
+}
+
+void MainWindow::openCommandLineFile(const QString& path) {
+    if (!libraryShown_) {
+        waitingFiles_ << path;
+        return;
+    }
+    document_.OpenCommandLineFile(toBytes(path), true);
+    afterLibraryChange();
+}
+
+void MainWindow::importPaths(const QStringList& paths) {
+    if (paths.size() == 1 && QFileInfo(paths.front()).isFile()) {
+        openCommandLineFile(paths.front());
+        return;
+    }
+    const QStringList files = importableFiles(paths);
+    if (files.isEmpty()) return;
+    const ImportOutcome outcome = importTitles(document_, files, this);
+    afterLibraryChange();
+    list_->rebuildRows();
+    if (const QString summary = importSummary(outcome); !summary.isEmpty())
+        prompts_.tell(uiString(61454), summary, UserPrompts::Icon::Information);
+}
+
+void MainWindow::chooseTitlesToImport() {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, tr("Import Titles"), {}, tr("Lumo eBook editions (*.lx *.LX);;All files (*)"));
+    if (!files.isEmpty()) importPaths(files);
+}
+
+void MainWindow::chooseFolderToImport() {
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Import Folder"));
+    if (!folder.isEmpty()) importPaths({folder});
+}
+
+void MainWindow::deleteSelectedTitles(bool removeCards) {
+    const std::vector<int> cards = list_->selectedCards();
+    if (cards.empty()) return;
+    const QString question =
+        removeCards ? tr("Delete the %n selected title(s) and their files from the library?", "",
+                         int(cards.size()))
+                    : tr("Delete the files of the %n selected title(s)? The titles stay in the "
+                         "library.",
+                         "", int(cards.size()));
+    if (!prompts_.ask(programName(), question)) return;
+    for (const int card : cards) document_.SetDeleteMarks(card, true, removeCards);
+    if (document_.DeleteMarkedTitles() != 0)
+        prompts_.tell(programName(), uiMessage(kDeleteFailed), UserPrompts::Icon::Stop);
+    afterLibraryChange();
+}
+
+void MainWindow::removeSelectedMarkups() {
+    const std::vector<int> cards = list_->selectedCards();
+    if (cards.empty() || !prompts_.ask(programName(), uiMessage(kDeleteMarkupsQuestion))) return;
+    int failure = 0;
+    for (const int card : cards)
+        if (const int result = document_.RemoveMarkups(card); result != 0 && failure == 0)
+            failure = result;
+    document_.Save();
+    for (const int card : cards) list_->titleModel().cardChanged(card);
+    if (failure != 0)
+        prompts_.tell(programName(), uiMessage(unsigned(failure)), UserPrompts::Icon::Stop);
+}
+
+void MainWindow::categoriseSelected() {
+    const std::vector<int> cards = list_->selectedCards();
+    if (cards.empty()) return;
+    CategoriseDialog dialog(document_.Categories(), document_.CardAt(cards.front()).categories,
+                            cards.size() > 1, prompts_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    for (const int index : cards) {
+        CLXCard card = document_.GetCard(index);
+        card.categories = dialog.chosenIds();
+        document_.SetCard(index, card);
+    }
+    document_.Save();
+    list_->rebuildRows();
+}
+
+void MainWindow::showSelectedProperties() {
+    const std::vector<int> cards = list_->selectedCards();
+    if (!cards.empty()) showTitleProperties(document_.CardAt(cards.front()), this);
+}
+
+void MainWindow::newCategory() {
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, tr("New Category"), tr("Category name:"),
+                                               QLineEdit::Normal, uiString(kNewCategoryName), &ok)
+                             .trimmed();
+    if (!ok || name.isEmpty()) return;
+    CLXCategory category;
+    if (const int result = category.InitCategory(toBytes(name), 0, std::nullopt, false);
+        result != 0) {
+        prompts_.tell(programName(), uiMessage(unsigned(result)), UserPrompts::Icon::Stop);
+        return;
+    }
+    CLXCategoryListNode* node = nullptr;
+    AddUnderSelection(document_.Categories(), tree_->currentNode(), category, node);
+    document_.Save();
+    tree_->reload();
+    if (node) tree_->selectId(node->category.id);
+}
+
+void MainWindow::deleteSelectedCategories() {
+    const std::vector<CLXCategoryListNode*> nodes = tree_->selectedNodes();
+    if (nodes.empty() || !prompts_.ask(programName(), uiMessage(kDeleteCategoriesQuestion))) return;
+    MarkDeleted(nodes);
+    document_.PurgeMissingCategories();
+    document_.Save();
+    tree_->reload();
+    applySearch();
+}
+
+void MainWindow::emptyNewCategory() {
+    document_.RemoveCategoryFromCards(kNewCategoryId);
+    document_.Save();
+}
+
+void MainWindow::applySearch() {
+    const SearchFields fields = search_->fields();
+    CLXFilter filter;
+    for (const QString& author : fields.authors) filter.AddAuthor(toBytes(author));
+    for (const QString& owner : fields.usernames) filter.AddUsername(toBytes(owner));
+    for (const QString& word : fields.keywords) filter.AddKeyword(toBytes(word));
+    filter.onReaderOnly = fields.onReaderOnly;
+    filter.withMarkupsOnly = fields.withMarkupsOnly;
+    const std::string category = categoryIdOf(tree_->currentItem());
+    filter.categories.push_back(category.empty() ? std::string(kAllCategoryId) : category);
+    document_.SetFilter(filter);
+}
+
+// The filter kept in the library file comes back into the search fields and the tree.
+void MainWindow::showFilterInSearch() {
+    const CLXFilter& filter = document_.Filter();
+    const auto texts = [](const std::vector<std::string>& values) {
+        QStringList list;
+        for (const std::string& value : values) list << toQString(value);
+        return list;
+    };
+    search_->setFields({texts(filter.authors), texts(filter.usernames), texts(filter.keywords),
+                        filter.onReaderOnly, filter.withMarkupsOnly});
+    const QSignalBlocker quietTree(tree_);
+    tree_->selectId(filter.categories.empty() ? std::string(kAllCategoryId)
+                                              : filter.categories.front());
+}
+
+void MainWindow::refreshSearchChoices() {
+    QSet<QString> authors, owners;
+    for (int i = 0; i < document_.GetCardCount(); ++i) {
+        const CLXCard& card = document_.CardAt(i);
+        if (!card.author.empty()) authors << toQString(card.author);
+        if (!card.username.empty()) owners << toQString(card.username);
+    }
+    search_->setChoices(sortedChoices(authors), sortedChoices(owners));
+}
+
+void MainWindow::afterLibraryChange() {
+    tree_->reload();
+    refreshSearchChoices();
+}
+
+void MainWindow::updateSelectionActions() {
+    const bool titles = list_->selectionModel() && list_->selectionModel()->hasSelection();
+    for (QAction* action : {actions_.deleteFiles, actions_.deleteTitles, actions_.removeMarkups,
+                            actions_.categorise, actions_.properties})
+        action->setEnabled(titles);
+    actions_.deleteCategory->setEnabled(!tree_->selectedNodes().empty());
+}

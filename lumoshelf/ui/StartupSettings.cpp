@@ -1,0 +1,61 @@
+#include "ui/StartupSettings.h"
+
+#include <cstdint>
+#include <filesystem>
+
+#include "library/SettingsStore.h"
+
+namespace {
+
+const std::string kRegistration = "Registration";
+const std::string kDataLocations = "Data Locations";
+
+constexpr unsigned kLibraryDirMissing = 61462;
+constexpr unsigned kLibraryFileMissing = 61463;
+constexpr unsigned kLibraryDirNotFound = 61465;
+
+void ensureCurrentServer(CLXSettingsStore& settings) {
+    std::string host, script;
+    std::uint32_t port = 0;
+    if (settings.ReadString(kRegistration, "Host", host))
+        settings.EnsureString(kRegistration, "CurrentHost", host);
+    if (settings.ReadNumber(kRegistration, "Port", port))
+        settings.EnsureNumber(kRegistration, "CurrentPort", port);
+    if (settings.ReadString(kRegistration, "Script", script))
+        settings.EnsureString(kRegistration, "CurrentScript", script);
+}
+
+}  // namespace
+
+void WriteStartupDefaults(CLXSettingsStore& settings) {
+    settings.EnsureString("Online", "SupportUrl", kDefaultSupportUrl);
+    settings.EnsureString(kRegistration, "KnownFirmwareVersion", kKnownFirmwareVersion);
+    settings.EnsureString(kRegistration, "Host", kDefaultServerHost);
+    settings.EnsureNumber(kRegistration, "Port", 80);
+    settings.EnsureString(kRegistration, "Script", "/lx_orva.cgi");
+    ensureCurrentServer(settings);
+    settings.EnsureNumber(kRegistration, "UseProxy", 0);
+    std::string libraryDir;
+    if (settings.ReadString(kDataLocations, "LibraryDir", libraryDir))
+        settings.WriteString(libraryDir + "/SelfPublishing", kDataLocations, "SelfPublishingDir");
+    settings.EnsureNumber("SelfPublishing", "Counter", 0);
+}
+
+LibraryLocation FindLibraryLocation(const CLXSettingsStore& settings) {
+    std::string libraryDir, libraryFile;
+    if (!settings.ReadString(kDataLocations, "LibraryDir", libraryDir))
+        return {kLibraryDirMissing, {}};
+    if (!settings.ReadString(kDataLocations, "LibraryFile", libraryFile))
+        return {kLibraryFileMissing, {}};
+    std::error_code error;
+    if (!std::filesystem::is_directory(libraryDir, error)) return {kLibraryDirNotFound, {}};
+    return {0, (std::filesystem::path(libraryDir) / libraryFile).string()};
+}
+
+bool HasSerialPortSetting(const CLXSettingsStore& settings) {
+    return !settings.StringOr("DataComm", "ComPort").empty();
+}
+
+std::string LinkLogPath(const CLXSettingsStore& settings) {
+    return settings.StringOr("LOGFILE", "NAME");
+}
