@@ -156,7 +156,9 @@ void ReaderSession::OnBadFrame(Clock::time_point now) {
 
 void ReaderSession::Nack() {
     ++stats_.nacks;
-    Reply(packet::kNack, 0, {});
+    // Built apart, so that the answer to the last request stays ready to be sent again.
+    nackBuilder_.Build(lumolink::kDeviceProtocol, packet::kNack, sequence_++, 0, {});
+    send_(nackBuilder_.Frame());
 }
 
 void ReaderSession::Tick(Clock::time_point now) {

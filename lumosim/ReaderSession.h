@@ -92,6 +92,7 @@ private:
     FrameSink send_;
     Logger log_;
     lumolink::FrameBuilder builder_{lumolink::LinkSide::Reader};
+    lumolink::FrameBuilder nackBuilder_{lumolink::LinkSide::Reader};
 
     uint8_t sequence_ = 0;
     uint8_t requestSequence_ = 0;
