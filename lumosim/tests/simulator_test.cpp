@@ -94,6 +94,20 @@ TEST_F(SimulatorTest, PacedBytesTakeTheirTimeAtTheNegotiatedSpeed) {
     EXPECT_EQ(data->data.size(), 2049u);
     EXPECT_GE(elapsed, 350ms);
     EXPECT_LT(elapsed, 2s);
+
+    // The other way: a chunk of 2048 bytes is acknowledged only once all of it has come in.
+    std::vector<uint8_t> create(68, 0);
+    create[0] = 'w';
+    create[66] = 0x08;  // 2048 bytes, big-endian
+    host.Send(packet::kFileCreate, 0, create);
+    const auto created = host.Receive();
+    ASSERT_TRUE(created && created->parameter != 0);
+    const auto sent = std::chrono::steady_clock::now();
+    host.Send(packet::kFileWrite, created->parameter, std::vector<uint8_t>(2048, 0x41));
+    const auto ack = host.Receive(5s);
+    ASSERT_TRUE(ack);
+    EXPECT_EQ(ack->code, packet::kFileWriteAck);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 350ms);
 }
 
 TEST_F(SimulatorTest, WithStrictSpeedAHostAtAnotherSpeedIsNotHeard) {
