@@ -221,8 +221,10 @@ void ReaderSession::OnCheck(Clock::time_point now) {
     }
     std::array<uint8_t, packet::kIdentitySize> identity{};
     const std::string text = settings_.firmware + "/" + settings_.identifier;
-    std::copy_n(text.begin(), std::min(text.size(), identity.size()), identity.begin());
-    Reply(packet::kCheckData, 0, identity);
+    const std::size_t length = std::min(text.size(), identity.size());
+    std::copy_n(text.begin(), length, identity.begin());
+    Reply(packet::kCheckData, 0,
+          std::span(identity).first(options_.shortIdentity ? length : identity.size()));
 }
 
 void ReaderSession::OnNegotiateBaud(uint8_t mask) {

@@ -108,6 +108,14 @@ TEST_F(ReaderSessionTest, CheckIsAnsweredWithTheIdentity) {
     EXPECT_EQ(identity.find_first_not_of('\0', identity.find('\0')), std::string::npos);
 }
 
+TEST_F(ReaderSessionTest, AShortIdentityCarriesOnlyItsText) {
+    SessionOptions options;
+    options.shortIdentity = true;
+    StartSession(options);
+    const Answer answer = Ask(packet::kCheck);
+    EXPECT_EQ(std::string(answer.data.begin(), answer.data.end()), "001.024-RM-024-R/LUMOSIM-0001");
+}
+
 TEST_F(ReaderSessionTest, SpeedNegotiationChoosesTheHighestCommonSpeed) {
     struct Case {
         uint8_t readerSpeeds, hostMask, chosen;
