@@ -204,8 +204,9 @@ void Simulator::Run() {
             wantWrite = !sending_.empty() && sending_.front().due <= later;
             timeout = wantWrite ? kFullLineWait : PollTimeout(later);
         }
-        std::array<pollfd, 2> fds = {
+        std::array<pollfd, 3> fds = {
             {{stopEvent_, POLLIN, 0},
+             {pty_.HostCloseFd(), POLLIN, 0},
              {pty_.MasterFd(), short(POLLIN | (wantWrite ? POLLOUT : 0)), 0}}};
         timespec wait{};
         if (timeout) {
@@ -217,9 +218,12 @@ void Simulator::Run() {
             throw std::system_error(errno, std::generic_category(), "ppoll");
         }
         if (fds[0].revents & POLLIN) return;
+        std::lock_guard lock(mutex_);
+        if (fds[2].revents & POLLIN) ReadLine(Clock::now());
         if (fds[1].revents & POLLIN) {
-            std::lock_guard lock(mutex_);
-            ReadLine(Clock::now());
+            Log("the host closed the port");
+            sending_.clear();
+            pty_.HostClosed();
         }
     }
 }

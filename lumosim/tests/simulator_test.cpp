@@ -1,6 +1,12 @@
 #include "lumosim/Simulator.h"
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "HostPort.h"
 #include "lumosim/ReaderPackets.h"
@@ -37,6 +43,32 @@ TEST_F(SimulatorTest, AnswersACheckFrameOnTheDevicePath) {
     EXPECT_EQ(answer->code, lumolink::LUMI_CHECK_DATA);
     reader.reset();
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(options.link)));
+}
+
+// A pseudo-terminal keeps the exclusive use a host claimed until the reader goes; an ordinary
+// user could then never open the port a second time.
+TEST_F(SimulatorTest, TheHostsExclusiveUseEndsWhenItClosesThePort) {
+    auto reader = StartReader();
+    const auto exclusive = [](int fd) {
+        int flag = -1;
+        ioctl(fd, TIOCGEXCL, &flag);
+        return flag;
+    };
+    int fd = open(reader->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+    EXPECT_EQ(exclusive(fd), 1);
+    close(fd);
+
+    int flag = 1;
+    for (int i = 0; i < 100 && flag != 0; ++i) {
+        std::this_thread::sleep_for(20ms);
+        fd = open(reader->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+        flag = exclusive(fd);
+        // Looking closes the port again, which the reader sees as well.
+        close(fd);
+    }
+    EXPECT_EQ(flag, 0);
 }
 
 TEST_F(SimulatorTest, ASilentReaderHearsButDoesNotAnswer) {
