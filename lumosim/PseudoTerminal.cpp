@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -54,6 +57,15 @@ PseudoTerminal::PseudoTerminal() {
         close(master_);
         Fail("open pseudo-terminal slave");
     }
+    closeWatch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (closeWatch_ < 0 ||
+        inotify_add_watch(closeWatch_, name, IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(slave_);
+        close(master_);
+        Fail("inotify on the pseudo-terminal");
+    }
+    // Raw from the start, so that nothing the reader sends is echoed or changed before the host
+    // sets up the line itself.
     termios line{};
     tcgetattr(slave_, &line);
     cfmakeraw(&line);
@@ -68,13 +80,22 @@ PseudoTerminal::~PseudoTerminal() {
         std::error_code ignored;
         std::filesystem::remove(link_, ignored);
     }
+    close(closeWatch_);
     close(slave_);
     close(master_);
 }
 
+void PseudoTerminal::HostClosed() {
+    std::array<char, 4096> events;
+    while (read(closeWatch_, events.data(), events.size()) > 0) {
+    }
+    tcflush(slave_, TCIFLUSH);
+    ioctl(slave_, TIOCNXCL);
+}
+
 std::optional<unsigned> PseudoTerminal::HostSpeed() const {
     termios line{};
-    if (tcgetattr(slave_, &line) != 0) return std::nullopt;
+    if (tcgetattr(master_, &line) != 0) return std::nullopt;  // the master shows the slave's line
     return BitsPerSecond(cfgetospeed(&line));
 }
 

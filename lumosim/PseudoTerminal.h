@@ -18,6 +18,12 @@ public:
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     int MasterFd() const { return master_; }
+    // Readable when the host has closed its end.
+    int HostCloseFd() const { return closeWatch_; }
+    // After the host closed its end: forgets the answers it did not read and ends the exclusive
+    // use it claimed, which a pseudo-terminal would otherwise keep until the reader goes, so
+    // that the host (run by an ordinary user) can open the port again.
+    void HostClosed();
     const std::string& DevicePath() const { return devicePath_; }
 
     // The line speed in bit/s that the host last set on its end, if it is a standard one.
@@ -30,6 +36,7 @@ private:
     int master_ = -1;
     // Held open so that the master never sees a hang-up while the host has the port closed.
     int slave_ = -1;
+    int closeWatch_ = -1;
     std::string devicePath_;
     std::filesystem::path link_;
 };

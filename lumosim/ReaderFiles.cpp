@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "lumosim/Flash.h"
+#include "lumosim/ReaderPackets.h"
 #include "lumosim/ReaderSettings.h"
 #include "lumosim/StatusFile.h"
 #include "lumosim/TitleList.h"
@@ -46,9 +47,7 @@ uint8_t ReaderFiles::Create(const std::string& remoteName, uint32_t size) {
     open_.reset();
     const auto name = Flash::SafeName(remoteName);
     if (!name || IsRefused(*name)) return 0;
-    uint64_t replaced = 0;
-    if (const auto old = flash_.Read(*name)) replaced = old->size();
-    if (!IsCommandFile(*name) && size > flash_.FreeBytes() + replaced) return 0;
+    if (!IsCommandFile(*name) && size > flash_.FreeBytes() + flash_.SizeOf(*name)) return 0;
 
     open_ = OpenFile{TakeHandle(), *name, true, size, {}};
     open_->bytes.reserve(size);
@@ -66,18 +65,21 @@ uint8_t ReaderFiles::Open(const std::string& remoteName) {
     return open_->handle;
 }
 
-void ReaderFiles::Append(std::span<const uint8_t> chunk) {
+ReaderFiles::Padding ReaderFiles::Append(std::span<const uint8_t> chunk) {
     OpenFile& file = *open_;
     const std::size_t room = file.size - file.bytes.size();
     const auto kept = chunk.first(std::min(room, chunk.size()));
     file.bytes.insert(file.bytes.end(), kept.begin(), kept.end());
     file.position += chunk.size();
+    const auto padding = chunk.subspan(kept.size());
+    return {padding.size(), static_cast<std::size_t>(std::count_if(
+                                padding.begin(), padding.end(), [](uint8_t b) { return b != 0; }))};
 }
 
 std::span<const uint8_t> ReaderFiles::NextBlock() {
     OpenFile& file = *open_;
     const std::size_t start = std::min<std::size_t>(file.position, file.bytes.size());
-    const std::size_t length = std::min<std::size_t>(2048, file.bytes.size() - start);
+    const std::size_t length = std::min(packet::kBlockSize, file.bytes.size() - start);
     file.position = start + length;
     return {file.bytes.data() + start, length};
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -47,10 +48,13 @@ public:
     // Controls and readings for tests, safe from any thread while the reader runs.
     void SetSilent(bool silent) { silent_ = silent; }
     void SetAbortAfter(std::optional<uint64_t> bytes);
+    void SetNack(NackMode mode);
     SessionStats Session() const;
     LineStats Line() const;
     ReaderSettings Settings() const;
     unsigned LineSpeed() const;
+    // Processor time used by the reader's own thread so far (after Start).
+    std::chrono::nanoseconds CpuTime() const;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -65,7 +69,7 @@ private:
     void ReadLine(Clock::time_point now);
     void FeedDue(Clock::time_point now);
     void WriteDue(Clock::time_point now);
-    int PollTimeout(Clock::time_point now) const;
+    std::optional<std::chrono::nanoseconds> PollTimeout(Clock::time_point now) const;
 
     SimulatorOptions options_;
     PseudoTerminal pty_;
@@ -85,6 +89,7 @@ private:
     std::atomic<bool> silent_;
     int stopEvent_ = -1;
     std::thread thread_;
+    std::optional<clockid_t> cpuClock_;
 };
 
 }  // namespace lumosim

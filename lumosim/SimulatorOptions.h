@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "lumosim/ReaderSession.h"
+
 namespace CLI {
 class App;
 }
@@ -26,8 +28,10 @@ struct SimulatorOptions {
     double drop = 0;
     double corrupt = 0;
     double badLength = 0;
+    bool shortIdentity = false;
     uint64_t seed = 1;
     bool silent = false;
+    NackMode nack = NackMode::Never;
     std::vector<std::string> refuse;
     unsigned firstHandle = 1;
     std::optional<uint64_t> abortAfter;

@@ -1,12 +1,13 @@
-// The link library against a reader that goes quiet, sends malformed packets or sits on a noisy line.
+// The link library against a reader that goes quiet, sends malformed packets or sits on a noisy
+// line.
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <thread>
 
-#include "TestFiles.h"
 #include "lumosim/harness/ReaderHarness.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
@@ -98,8 +99,8 @@ TEST_F(LinkFaultsTest, NoisyLineTransfersAreIntactOrFail) {
         const std::string name = "f" + std::to_string(i) + ".bin";
         WriteFile(send ? Local(name) : harness->Flash() / name, content);
         ASSERT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 60s));
-        const EB_ERR_STATUS result = send ? harness->Send(Local(name), name)
-                                          : harness->Fetch(name, Local("in-" + name));
+        const EB_ERR_STATUS result =
+            send ? harness->Send(Local(name), name) : harness->Fetch(name, Local("in-" + name));
         if (result == EB_ERR_SUCCESS) {
             ++succeeded;
             EXPECT_EQ(ReadFile(send ? harness->Flash() / name : Local("in-" + name)), content);
@@ -111,6 +112,37 @@ TEST_F(LinkFaultsTest, NoisyLineTransfersAreIntactOrFail) {
     }
     EXPECT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 60s));
     RecordProperty("succeeded", succeeded);
+}
+
+// An identity shorter than its 40 bytes is taken as it is, with nothing left over from the
+// larger frames received before it.
+TEST_F(LinkFaultsTest, AShortIdentityIsTakenAsItIs) {
+    SimulatorOptions options;
+    options.shortIdentity = true;
+    options.identifier = "R7";
+    auto harness = Harness(options);
+    ASSERT_TRUE(harness->Connect());
+    WriteFile(harness->Flash() / "big.bin", std::vector<uint8_t>(3000, 'Z'));
+    ASSERT_EQ(harness->Fetch("big.bin", Local("big.bin")), EB_ERR_SUCCESS);
+    ASSERT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 10s));
+    char identity[40];
+    ASSERT_EQ(harness->Host().GetVersionAndRemoteId(identity, 40), EB_ERR_SUCCESS);
+    EXPECT_EQ(std::string(identity, 40),
+              std::string("001.024-RM-024-R/R7") + std::string(21, '\0'));
+}
+
+// A reader that refuses every frame with a negative acknowledgement uses up the retries.
+TEST_F(LinkFaultsTest, PersistentNegativeAcknowledgementsEndInATimeout) {
+    auto harness = Harness({});
+    ASSERT_TRUE(harness->Connect());
+    WriteFile(Local("a.lx"), std::vector<uint8_t>(5000, 1));
+    harness->Reader().SetNack(NackMode::Always);
+    EXPECT_EQ(harness->Send(Local("a.lx"), "a.lx"), EB_ERR_TIMEOUT);
+    EXPECT_GE(harness->Reader().Session().nacks, 3u);
+
+    harness->Reader().SetNack(NackMode::BadFrames);
+    EXPECT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 15s));
+    EXPECT_EQ(harness->Send(Local("a.lx"), "a.lx"), EB_ERR_SUCCESS);
 }
 
 // With the reader strict about line speed, a working link shows that the host really switched
