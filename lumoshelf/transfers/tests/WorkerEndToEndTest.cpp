@@ -1,9 +1,12 @@
 #include "EditionBuilder.h"
 #include "RecordingWindow.h"
 #include "TestFolder.h"
+#include "library/LXLibraryDoc.h"
 #include "library/ReaderTitleList.h"
 #include "lumosim/Simulator.h"
 #include "transfers/LXTransfer.h"
+#include "transfers/PrivateTempDir.h"
+#include "transfers/ReaderTitlesSync.h"
 #include "transfers/TransferWorker.h"
 
 using namespace testing_editions;
@@ -126,6 +129,60 @@ TEST_F(WorkerEndToEndTest, FetchesTheTitleListAndMarkups) {
     ASSERT_TRUE(window->WaitEnded(60s));
     EXPECT_EQ(window->endResult, EB_ERR_SUCCESS);
     EXPECT_EQ(ReadWholeFile(folder / "moby.lh"), "highlights");
+}
+
+class SilentLibraryUI : public ILXLibraryUI {
+public:
+    void ShowMessage(const std::string&, const std::string&, Icon) override {}
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    void UpdateAllViews(int, const CLXCard*) override {}
+};
+
+TEST_F(WorkerEndToEndTest, ReadsTheReadersTitlesAndMarkupsIntoTheLibrary) {
+    StartReader();
+    CLXSettingsStore& settings = worker->Settings();
+    fs::create_directories(dir / "lib/Books");
+    settings.WriteString((dir / "lib/Books").string(), "Data Locations", "BookDir");
+    SilentLibraryUI ui;
+    CLXLibraryDoc library(settings, ui, worker.get());
+    ASSERT_TRUE(library.OnOpenDocument((dir / "lib/library.lxl").string()));
+    for (const std::string name : {"moby", "tale", "gone"}) {
+        EditionBuilder edition;
+        edition.entries = {{"info", Info(name), 2}};
+        edition.WriteTo(dir / (name + ".lx"));
+        fs::create_directories(dir / "flash");
+        edition.WriteTo(dir / "flash" / (name + ".lx"));
+        if (name == "gone") continue;
+        ASSERT_EQ(library.AddTitleFromFile((dir / (name + ".lx")).string(), false), 1);
+    }
+    Write("flash/moby.la", "annotations");
+    Write("flash/moby.ln", "notes");
+    Write("flash/gone.lh", "highlights of a title the library does not hold");
+
+    tPI_STRING deviceId;
+    ASSERT_EQ(worker->GetStatus()->GetDeviceID(deviceId), EB_ERR_SUCCESS);
+    const std::string readerId = deviceId.str();
+    EXPECT_EQ(readerId, "SIM-READER-7");
+    const auto titles = lumo::PrivateTempDir() / "__TITLES";
+    ASSERT_EQ(worker->FetchFile("__TITLES", titles.string(), 0, nullptr, "List of Titles", 0, 1,
+                                lumo::kContextTitleList),
+              EB_ERR_SUCCESS);
+    lumo::MarkupFetchList fetch;
+    ASSERT_EQ(lumo::ProcessReaderTitleList(titles.string(), readerId, library, settings, fetch), 0);
+    ASSERT_EQ(fetch.remoteNames, (std::vector<std::string>{"moby.la", "moby.ln"}));
+    for (int i = 0; i < library.GetCardCount(); ++i) EXPECT_EQ(library.CardAt(i).onReader, 1u);
+
+    auto window = std::make_shared<RecordingWindow>();
+    auto job = worker->StartFetch(fetch.remoteNames, fetch.localPaths, 1, window);
+    ASSERT_TRUE(window->WaitEnded(60s));
+    ASSERT_EQ(job->SucceededCount(), 2u);
+    EXPECT_EQ(lumo::AttachFetchedMarkups(library, fetch, job->SucceededCount()), 2);
+    const int moby = library.FindCard("reader", "ebook:moby");
+    ASSERT_GE(moby, 0);
+    ASSERT_EQ(library.CardAt(moby).markups.size(), 2u);
+    EXPECT_EQ(library.CardAt(moby).markups[0].readerId, readerId);
+    EXPECT_EQ(ReadWholeFile(dir / "lib/Books/SIM-READER-7/moby.la"), "annotations");
+    EXPECT_EQ(ReadWholeFile(dir / "lib/Books/SIM-READER-7/moby.ln"), "notes");
 }
 
 TEST_F(WorkerEndToEndTest, CancellingAPacedSendStopsTheJob) {
