@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 using namespace lumolink;
@@ -185,8 +186,7 @@ void CPPPConn::ReleaseCaller() {
 
 int CPPPConn::WaitTimeoutMs() const {
     if (!m_deadline) return m_timeoutMs;
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(*m_deadline - LinkClock::now());
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*m_deadline - LinkClock::now());
     return static_cast<int>(std::clamp<long>(left.count(), 0, m_timeoutMs));
 }
 
@@ -197,6 +197,7 @@ void CPPPConn::CommThreadLoop() {
                          {m_commandEvent.fd(), POLLIN, 0},
                          {m_port.fd(), POLLIN, 0}};
         const int ready = poll(fds, 3, WaitTimeoutMs());
+        const int waitError = ready < 0 ? errno : 0;
         m_reopenTried = false;
         if (m_exit.load()) {
             // Neither a running transfer nor a command still waiting outlives the engine.
@@ -208,7 +209,7 @@ void CPPPConn::CommThreadLoop() {
         const int portBefore = m_port.fd();
         CheckDeadline();
         if (ready < 0) {
-            if (errno != EINTR) {
+            if (waitError != EINTR) {
                 m_log.Printf(
                     "Communication Thread: bad return val from WaitForMultipleObjects()\n");
             }
@@ -371,7 +372,7 @@ void CPPPConn::PutReceivedByte(uint8_t byte) {
     const FrameEvent event = m_receiver.PutByte(byte);
     if (event == FrameEvent::None || event == FrameEvent::Empty) return;
     const bool logging = m_log.FileOpen();
-    if (logging) LogReceivedFrame(event);
+    if (logging) LogReceivedFrame();
     switch (event) {
         case FrameEvent::TooShort:
             if (logging) {
@@ -403,7 +404,7 @@ void CPPPConn::PutReceivedByte(uint8_t byte) {
     }
 }
 
-void CPPPConn::LogReceivedFrame(FrameEvent) {
+void CPPPConn::LogReceivedFrame() {
     const uint32_t tossed = FrameReceiver::TossedTotal();
     if (tossed != m_tossedAtLastLog) {
         m_log.Printf("RX CHARS TOSSED: %i\n", static_cast<int>(tossed - m_tossedAtLastLog));

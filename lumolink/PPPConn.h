@@ -93,7 +93,7 @@ private:
     void ProcessCmdEvent();
     void ProcessRxEvent(short events);
     void PutReceivedByte(uint8_t byte);
-    void LogReceivedFrame(lumolink::FrameEvent event);
+    void LogReceivedFrame();
     void SleepInterruptible(int ms);
 
     PPP_CONN_ERR HandleLumoProtocol(unsigned code);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <system_error>
 
@@ -18,8 +19,9 @@ public:
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;  // mkdtemp makes it 0700
     }
     ~TempDirOwner() {
+        // A forked child that exits normally must not take its parent's folder with it.
         std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+        if (!path_.empty() && getpid() == creator_) std::filesystem::remove_all(path_, ignored);
     }
     TempDirOwner(const TempDirOwner&) = delete;
     TempDirOwner& operator=(const TempDirOwner&) = delete;
@@ -28,6 +30,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    pid_t creator_ = getpid();
 };
 
 }  // namespace

@@ -21,6 +21,12 @@ ScriptedReader::ScriptedReader() {
 
 ScriptedReader::~ScriptedReader() { Hangup(); }
 
+termios ScriptedReader::LineSettings() const {
+    termios settings{};
+    tcgetattr(master_, &settings);
+    return settings;
+}
+
 void ScriptedReader::Hangup() {
     if (master_ >= 0) close(master_);
     master_ = -1;

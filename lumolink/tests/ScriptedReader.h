@@ -3,6 +3,8 @@
 // The reader's end of a pseudo-terminal pair, driven step by step by a test: it collects the
 // host's packets (with the exact bytes of each frame) and sends the answers the test chooses.
 
+#include <termios.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +35,8 @@ public:
     ScriptedReader& operator=(const ScriptedReader&) = delete;
 
     const std::string& DevicePath() const { return devicePath_; }
+    // The line settings the host gave the port (a pseudo-terminal's two ends share them).
+    termios LineSettings() const;
 
     // The next packet from the host, or nothing within timeoutMs.
     std::optional<HostPacket> Next(int timeoutMs = 3000);

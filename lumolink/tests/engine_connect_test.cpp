@@ -48,6 +48,18 @@ TEST_F(EngineTest, ConnectNegotiatesTheFastestOfferedSpeed) {
     EXPECT_STREQ(identity, kReaderIdentity);
 }
 
+TEST_F(EngineTest, PortIsRawEightBitsWithoutFlowControlAtTheNegotiatedSpeed) {
+    ConnectAndOpen(BAUD_BITS_115200);
+    const termios line = reader.LineSettings();
+    // Nothing of the tty's line discipline may touch frame bytes.
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(line.c_iflag & (ICRNL | INLCR | IGNCR | IXON | IXOFF | ISTRIP), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+    EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B115200));
+}
+
 TEST_F(EngineTest, SpeedBitWithoutASpeedKeepsTheProbeSpeed) {
     ConnectAndOpen(0x80);
     EXPECT_EQ(engine->GetSpeed(), 57600);
