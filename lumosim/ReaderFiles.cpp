@@ -66,12 +66,15 @@ uint8_t ReaderFiles::Open(const std::string& remoteName) {
     return open_->handle;
 }
 
-void ReaderFiles::Append(std::span<const uint8_t> chunk) {
+ReaderFiles::Padding ReaderFiles::Append(std::span<const uint8_t> chunk) {
     OpenFile& file = *open_;
     const std::size_t room = file.size - file.bytes.size();
     const auto kept = chunk.first(std::min(room, chunk.size()));
     file.bytes.insert(file.bytes.end(), kept.begin(), kept.end());
     file.position += chunk.size();
+    const auto padding = chunk.subspan(kept.size());
+    return {padding.size(), static_cast<std::size_t>(std::count_if(
+                                padding.begin(), padding.end(), [](uint8_t b) { return b != 0; }))};
 }
 
 std::span<const uint8_t> ReaderFiles::NextBlock() {

@@ -36,7 +36,11 @@ public:
     const std::string& Name() const { return open_->name; }
 
     // Keeps at most the announced size: chunk padding past the end is not part of the file.
-    void Append(std::span<const uint8_t> chunk);
+    struct Padding {
+        std::size_t bytes = 0;
+        std::size_t nonZero = 0;
+    };
+    Padding Append(std::span<const uint8_t> chunk);
     // The next block of at most 2048 bytes; empty at the end.
     std::span<const uint8_t> NextBlock();
 

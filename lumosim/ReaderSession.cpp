@@ -267,7 +267,9 @@ void ReaderSession::OnWrite(const lumolink::PacketView& packet) {
         Acknowledge(packet::kRemoteAbort);
         return;
     }
-    files_.Append(packet.data());
+    const ReaderFiles::Padding padding = files_.Append(packet.data());
+    stats_.paddingBytes += padding.bytes;
+    stats_.nonZeroPaddingBytes += padding.nonZero;
     if (ShouldAbort()) {
         Abort();
         return;

@@ -37,6 +37,8 @@ struct SessionStats {
     uint64_t commandFiles = 0;
     uint64_t aborts = 0;
     uint64_t badLengthFrames = 0;
+    uint64_t paddingBytes = 0;         // chunk bytes past a file's announced size
+    uint64_t nonZeroPaddingBytes = 0;  // of those, the ones that were not zero
 };
 
 class ReaderSession {

@@ -1,6 +1,7 @@
 #include "lumosim/Simulator.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ namespace lumosim {
 namespace {
 
 // How long the loop sleeps while the host is not taking bytes off a full terminal.
-constexpr int kFullLineWaitMs = 50;
+constexpr std::chrono::milliseconds kFullLineWait{50};
 
 ReaderSettings InitialSettings(const SimulatorOptions& options) {
     ReaderSettings settings;
@@ -63,6 +64,8 @@ Simulator::~Simulator() {
 
 void Simulator::Start() {
     thread_ = std::thread([this] { Run(); });
+    clockid_t clock;
+    if (pthread_getcpuclockid(thread_.native_handle(), &clock) == 0) cpuClock_ = clock;
 }
 
 void Simulator::Stop() {
@@ -96,6 +99,12 @@ ReaderSettings Simulator::Settings() const {
 unsigned Simulator::LineSpeed() const {
     std::lock_guard lock(mutex_);
     return session_.LineSpeed();
+}
+
+std::chrono::nanoseconds Simulator::CpuTime() const {
+    timespec used{};
+    if (!cpuClock_ || clock_gettime(*cpuClock_, &used) != 0) return {};
+    return std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec);
 }
 
 void Simulator::Log(const std::string& line) const {
@@ -160,39 +169,44 @@ void Simulator::WriteDue(Clock::time_point now) {
     }
 }
 
-int Simulator::PollTimeout(Clock::time_point now) const {
+std::optional<std::chrono::nanoseconds> Simulator::PollTimeout(Clock::time_point now) const {
     std::optional<Clock::time_point> next = session_.NextTimer();
     const auto consider = [&](const std::deque<TimedByte>& queue) {
         if (!queue.empty() && (!next || queue.front().due < *next)) next = queue.front().due;
     };
     consider(received_);
     consider(sending_);
-    if (!next) return -1;
-    if (*next <= now) return 0;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now);
-    return static_cast<int>(std::min<long long>(wait.count(), 60'000));
+    if (!next) return std::nullopt;
+    return std::max(std::chrono::nanoseconds(0), *next - now);
 }
 
 void Simulator::Run() {
     Log("reader \"" + options_.firmware + "/" + options_.identifier + "\" on " + DevicePath());
     for (;;) {
-        int timeout;
+        std::optional<std::chrono::nanoseconds> timeout;
         bool wantWrite;
         {
             std::lock_guard lock(mutex_);
             const auto now = Clock::now();
             FeedDue(now);
             session_.Tick(now);
-            WriteDue(now);
-            timeout = PollTimeout(now);
-            wantWrite = !sending_.empty() && sending_.front().due <= now;
+            // Answers made just now are due at once when bytes are not paced.
+            const auto later = Clock::now();
+            WriteDue(later);
+            wantWrite = !sending_.empty() && sending_.front().due <= later;
+            timeout = wantWrite ? kFullLineWait : PollTimeout(later);
         }
         std::array<pollfd, 2> fds = {
             {{stopEvent_, POLLIN, 0},
              {pty_.MasterFd(), short(POLLIN | (wantWrite ? POLLOUT : 0)), 0}}};
-        if (poll(fds.data(), fds.size(), wantWrite ? kFullLineWaitMs : timeout) < 0 &&
+        timespec wait{};
+        if (timeout) {
+            wait.tv_sec = static_cast<time_t>(timeout->count() / 1'000'000'000);
+            wait.tv_nsec = static_cast<long>(timeout->count() % 1'000'000'000);
+        }
+        if (ppoll(fds.data(), fds.size(), timeout ? &wait : nullptr, nullptr) < 0 &&
             errno != EINTR) {
-            throw std::system_error(errno, std::generic_category(), "poll");
+            throw std::system_error(errno, std::generic_category(), "ppoll");
         }
         if (fds[0].revents & POLLIN) return;
         if (fds[1].revents & POLLIN) {

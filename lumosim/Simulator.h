@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -51,6 +52,8 @@ public:
     LineStats Line() const;
     ReaderSettings Settings() const;
     unsigned LineSpeed() const;
+    // Processor time used by the reader's own thread so far (after Start).
+    std::chrono::nanoseconds CpuTime() const;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -65,7 +68,7 @@ private:
     void ReadLine(Clock::time_point now);
     void FeedDue(Clock::time_point now);
     void WriteDue(Clock::time_point now);
-    int PollTimeout(Clock::time_point now) const;
+    std::optional<std::chrono::nanoseconds> PollTimeout(Clock::time_point now) const;
 
     SimulatorOptions options_;
     PseudoTerminal pty_;
@@ -85,6 +88,7 @@ private:
     std::atomic<bool> silent_;
     int stopEvent_ = -1;
     std::thread thread_;
+    std::optional<clockid_t> cpuClock_;
 };
 
 }  // namespace lumosim

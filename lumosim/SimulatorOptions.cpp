@@ -35,7 +35,8 @@ void AddSimulatorOptions(CLI::App& app, SimulatorOptions& o) {
     app.add_option("--seed", o.seed, "Seed of the fault injection")->capture_default_str();
     app.add_flag("--silent", o.silent, "Plugged in but not answering");
     app.add_option("--refuse", o.refuse,
-                   "Refuse to create or open files matching this pattern (repeatable)");
+                   "Refuse to create or open files matching this pattern (repeatable)")
+        ->allow_extra_args(false);
     app.add_option("--first-handle", o.firstHandle, "First file handle given out (1-255)")
         ->check(CLI::Range(1u, 255u))
         ->capture_default_str();

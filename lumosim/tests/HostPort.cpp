@@ -38,19 +38,23 @@ void HostPort::Send(uint8_t code, uint8_t parameter, const std::vector<uint8_t>&
 std::optional<Packet> HostPort::Receive(std::chrono::milliseconds within) {
     const auto deadline = std::chrono::steady_clock::now() + within;
     for (;;) {
+        while (pending_ < received_.size()) {
+            if (receiver_.PutByte(received_[pending_++]) != lumolink::FrameEvent::Packet) continue;
+            const auto packet = receiver_.Packet();
+            return Packet{packet.code(),
+                          packet.sequence(),
+                          packet.parameter(),
+                          {packet.data().begin(), packet.data().end()}};
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         pollfd fd{fd_, POLLIN, 0};
         if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
-        uint8_t byte = 0;
-        if (read(fd_, &byte, 1) != 1) continue;
-        if (receiver_.PutByte(byte) != lumolink::FrameEvent::Packet) continue;
-        const auto packet = receiver_.Packet();
-        return Packet{packet.code(),
-                      packet.sequence(),
-                      packet.parameter(),
-                      {packet.data().begin(), packet.data().end()}};
+        received_.resize(4096);
+        const ssize_t count = read(fd_, received_.data(), received_.size());
+        received_.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+        pending_ = 0;
     }
 }
 

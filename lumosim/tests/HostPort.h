@@ -37,6 +37,8 @@ private:
     uint8_t sequence_ = 0;
     lumolink::FrameBuilder builder_{lumolink::LinkSide::Host};
     lumolink::FrameReceiver receiver_{lumolink::LinkSide::Host};
+    std::vector<uint8_t> received_;  // read from the line, fed to the receiver from `pending_` on
+    std::size_t pending_ = 0;
 };
 
 }  // namespace lumosim::testing

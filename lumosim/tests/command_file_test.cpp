@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "lumosim/Flash.h"
 #include "lumosim/ReaderSettings.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "lumosim/Flash.h"
 #include "lumosim/ReaderFiles.h"
 #include "lumosim/ReaderSettings.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
@@ -60,7 +60,9 @@ TEST_F(ReaderFilesTest, PaddingPastTheAnnouncedSizeIsNotStored) {
     ASSERT_NE(handle, 0);
     std::vector<uint8_t> chunk = Bytes("hello");
     chunk.resize(512, 0xAA);  // a short chunk rounded up to 512 bytes
-    files_.Append(chunk);
+    const ReaderFiles::Padding padding = files_.Append(chunk);
+    EXPECT_EQ(padding.bytes, 507u);
+    EXPECT_EQ(padding.nonZero, 507u);
     EXPECT_TRUE(files_.Close().stored);
     EXPECT_EQ(testing::ReadFile(folder_.Path() / "note.txt"), Bytes("hello"));
 }

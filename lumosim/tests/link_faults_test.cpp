@@ -1,12 +1,13 @@
-// The link library against a reader that goes quiet, sends malformed packets or sits on a noisy line.
+// The link library against a reader that goes quiet, sends malformed packets or sits on a noisy
+// line.
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <thread>
 
-#include "TestFiles.h"
 #include "lumosim/harness/ReaderHarness.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
@@ -98,8 +99,8 @@ TEST_F(LinkFaultsTest, NoisyLineTransfersAreIntactOrFail) {
         const std::string name = "f" + std::to_string(i) + ".bin";
         WriteFile(send ? Local(name) : harness->Flash() / name, content);
         ASSERT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 60s));
-        const EB_ERR_STATUS result = send ? harness->Send(Local(name), name)
-                                          : harness->Fetch(name, Local("in-" + name));
+        const EB_ERR_STATUS result =
+            send ? harness->Send(Local(name), name) : harness->Fetch(name, Local("in-" + name));
         if (result == EB_ERR_SUCCESS) {
             ++succeeded;
             EXPECT_EQ(ReadFile(send ? harness->Flash() / name : Local("in-" + name)), content);

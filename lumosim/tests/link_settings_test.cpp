@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "TitleListReader.h"
 #include "lumosim/ReaderPackets.h"
 #include "lumosim/harness/ReaderHarness.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
@@ -67,7 +67,11 @@ TEST_F(LinkSettingsTest, CommandFilesChangeWhatTheStatusReports) {
     EXPECT_EQ(settings.lastError, 0);
     EXPECT_EQ(settings.clock.Now().year, 1999);
     EXPECT_FALSE(settings.repaginate);
+    EXPECT_EQ(settings.timeZone, -5);
 
+    // The status is read only while the link is idle again. The first getter after the flush
+    // fetches the file, and must hand out the value it has just read.
+    ASSERT_TRUE(harness_->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 5s));
     Status().FlushStatusCache();
     long number = 0;
     ASSERT_EQ(Status().GetTimeZone(number), EB_ERR_SUCCESS);
@@ -87,8 +91,9 @@ TEST_F(LinkSettingsTest, CommandFilesChangeWhatTheStatusReports) {
 }
 
 TEST_F(LinkSettingsTest, TheTitleListNamesTheEditionsAndTheirMarkups) {
-    testing::WriteFile(harness_->Flash() / "Novel.lx",
-                       testing::MakeEdition("Title=Novel\r\nAuthor=A. Writer\r\nurl=ebook:novel\r\n"));
+    testing::WriteFile(
+        harness_->Flash() / "Novel.lx",
+        testing::MakeEdition("Title=Novel\r\nAuthor=A. Writer\r\nurl=ebook:novel\r\n"));
     testing::WriteFile(harness_->Flash() / "Novel.lh", testing::Bytes("highlights"));
     const auto local = folder_.Path() / "__TITLES";
     ASSERT_EQ(harness_->Fetch("__TITLES", local), EB_ERR_SUCCESS);

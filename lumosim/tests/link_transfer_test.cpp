@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "TestFiles.h"
 #include "lumosim/ReaderPackets.h"
 #include "lumosim/harness/ReaderHarness.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {
@@ -51,6 +51,10 @@ TEST_F(LinkTransferTest, FilesGoBothWaysByteForByte) {
     for (const CLumoConnectTransfer& report : harness_->Host().Progress()) {
         EXPECT_LE(report.done, report.total);
     }
+    // Short last chunks went out rounded up, padded with zeros.
+    const SessionStats stats = harness_->Reader().Session();
+    EXPECT_GT(stats.paddingBytes, 0u);
+    EXPECT_EQ(stats.nonZeroPaddingBytes, 0u);
     EXPECT_TRUE(harness_->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 5s));
 }
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "lumosim/Flash.h"
 #include "lumosim/LineFaults.h"
 #include "lumosim/ReaderFiles.h"
 #include "lumosim/ReaderPackets.h"
 #include "lumosim/ReaderSettings.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "HostPort.h"
-#include "TestFiles.h"
 #include "lumosim/ReaderPackets.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <map>
 
-#include "TestFiles.h"
 #include "TitleListReader.h"
 #include "lumosim/Flash.h"
 #include "lumosim/ReaderSettings.h"
 #include "lumosim/StatusFile.h"
 #include "lumosim/TitleList.h"
+#include "lumosim/harness/TestFiles.h"
 
 namespace lumosim {
 namespace {

@@ -1,7 +1,8 @@
-#include "TestFiles.h"
+#include "lumosim/harness/TestFiles.h"
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -35,23 +36,38 @@ TempFolder::~TempFolder() {
 }
 
 std::vector<uint8_t> MakeEdition(const std::string& info, std::size_t contentSize) {
+    std::vector<uint8_t> content(contentSize);
+    for (std::size_t i = 0; i < contentSize; ++i) content[i] = static_cast<uint8_t>(i * 7);
+    return MakeEdition(info, content);
+}
+
+std::vector<uint8_t> MakeEdition(const std::string& info, const std::vector<uint8_t>& content) {
     constexpr std::size_t kHeader = 296;
     constexpr std::size_t kToc = kHeader;
-    const std::size_t content = kToc + 4 + 2 * 44;
-    const std::size_t infoOffset = content + contentSize;
+    const std::size_t contentOffset = kToc + 4 + 2 * 44;
+    const std::size_t infoOffset = contentOffset + content.size();
     std::vector<uint8_t> bytes(infoOffset + info.size(), 0);
     PutLe32(bytes, 0, 0x0CB00CB0);
     bytes[4] = 2;
     PutLe32(bytes, 24, kToc);
     PutLe32(bytes, 28, static_cast<uint32_t>(bytes.size()));
     PutLe32(bytes, kToc, 2);
-    PutEntry(bytes, kToc + 4, "page1.html", static_cast<uint32_t>(contentSize),
-             static_cast<uint32_t>(content), 0);
+    PutEntry(bytes, kToc + 4, "page1.html", static_cast<uint32_t>(content.size()),
+             static_cast<uint32_t>(contentOffset), 0);
     PutEntry(bytes, kToc + 4 + 44, "info", static_cast<uint32_t>(info.size()),
              static_cast<uint32_t>(infoOffset), 0x2);
-    for (std::size_t i = 0; i < contentSize; ++i) bytes[content + i] = static_cast<uint8_t>(i * 7);
+    std::copy(content.begin(), content.end(), bytes.begin() + static_cast<long>(contentOffset));
     std::memcpy(bytes.data() + infoOffset, info.data(), info.size());
     return bytes;
+}
+
+std::vector<uint8_t> MakeTextEdition(const std::string& title, std::size_t size) {
+    const std::string line =
+        "The reader turns the page, and the lamp in the window burns on into the night.\r\n";
+    std::string text;
+    while (text.size() < size) text += line;
+    text.resize(size);
+    return MakeEdition("Title=" + title + "\r\n", std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 std::vector<uint8_t> MakeFontHeader(const std::string& name, int pointSize) {
