@@ -22,6 +22,7 @@
 #include "library/LXLibraryDoc.h"
 #include "library/SettingsStore.h"
 #include "lumo_version.h"
+#include "ui/ActionIcons.h"
 #include "ui/AppMessageEvent.h"
 #include "ui/CategoriseDialog.h"
 #include "ui/CategoryTree.h"
@@ -55,7 +56,7 @@ std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& 
 
 QAction* makeAction(QObject* parent, const QString& text, const QString& icon,
                     const QKeySequence& keys, const QString& tip) {
-    auto* action = new QAction(QIcon::fromTheme(icon), text, parent);
+    auto* action = new QAction(actionIcon(icon), text, parent);
     action->setShortcut(keys);
     action->setStatusTip(tip);
     return action;
@@ -174,7 +175,7 @@ void MainWindow::createMenus() {
     file->addAction(actions_.importTitles);
     file->addAction(actions_.importFolder);
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
+    file->addAction(actionIcon("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
                     &QWidget::close);
 
     QMenu* title = menuBar()->addMenu(tr("&Title"));
@@ -217,6 +218,7 @@ void MainWindow::createMenus() {
 void MainWindow::createToolBar() {
     QToolBar* bar = addToolBar(tr("Main"));
     bar->setObjectName("MainTB");
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     importButton_ = new QToolButton(bar);
     auto* importMenu = new QMenu(importButton_);
     importMenu->addAction(actions_.importTitles);

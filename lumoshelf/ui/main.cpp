@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", programName())), stdout);
+        std::fputs(qPrintable(parser.helpText().replace("<executable_name>", programName())),
+                   stdout);
         return 0;
     }
     if (parser.isSet(version)) {
