@@ -16,6 +16,7 @@ QIcon actionIcon(const QString& themeName) {
         {"folder-new", QStyle::SP_FileDialogNewFolder},
         {"go-down", QStyle::SP_ArrowDown},
         {"go-up", QStyle::SP_ArrowUp},
+        {"go-jump", QStyle::SP_ArrowRight},
         {"preferences-system", QStyle::SP_ComputerIcon},
         {"network-wired", QStyle::SP_DriveNetIcon},
         {"system-software-update", QStyle::SP_BrowserReload},
