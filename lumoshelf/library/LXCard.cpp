@@ -255,12 +255,6 @@ bool CLXCard::SameIdentity(const CLXCard& other) const {
 
 std::string CLXCard::IdentityKey() const { return CardIdentityKey(username, url); }
 
-bool CLXCard::HasMarkupOfKind(std::uint32_t kind) const {
-    for (const CLXMarkup& markup : markups)
-        if (markup.kind == kind) return true;
-    return false;
-}
-
 int CLXCard::FromReaderTitle(const CLXReaderTitleList& list, int index,
                              const CLXSettingsStore& settings) {
     auto field = [&](const char* key, std::string& value) { return list.Field(index, key, value); };

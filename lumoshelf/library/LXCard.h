@@ -72,7 +72,6 @@ public:
     bool SameIdentity(const CLXCard& other) const;
     // A key equal for two cards exactly when they denote the same title.
     std::string IdentityKey() const;
-    bool HasMarkupOfKind(std::uint32_t kind) const;
 
     // The card record of the library file. Storing empties a genre of "Not Available".
     void Store(CLXArchiveWriter& archive);

@@ -33,13 +33,7 @@ CLXProfileReader::CLXProfileReader(std::string_view text) {
             size_t close = line.find(']');
             std::string_view name =
                 trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
-            current = nullptr;
-            for (Section& known : sections_)
-                if (lumo::EqualsNoCase(known.name, name)) current = &known;
-            if (!current) {
-                sections_.push_back(Section{std::string(name), {}});
-                current = &sections_.back();
-            }
+            current = &sections_[lumo::ToLower(name)];
             continue;
         }
         if (!current) continue;
@@ -47,23 +41,29 @@ CLXProfileReader::CLXProfileReader(std::string_view text) {
         std::string_view key = trim(line.substr(0, equals));
         std::string_view value =
             equals == std::string_view::npos ? std::string_view() : trim(line.substr(equals + 1));
-        current->entries.emplace_back(std::string(key), std::string(dropEnclosingQuotes(value)));
+        current->try_emplace(lumo::ToLower(key), dropEnclosingQuotes(value));
     }
+}
+
+const CLXProfileReader::Section* CLXProfileReader::findSection(std::string_view section) const {
+    auto found = sections_.find(lumo::ToLower(section));
+    return found == sections_.end() ? nullptr : &found->second;
 }
 
 std::optional<std::string> CLXProfileReader::Find(std::string_view section, std::string_view key,
                                                   size_t bufferSize) const {
-    for (const Section& candidate : sections_) {
-        if (!lumo::EqualsNoCase(candidate.name, section)) continue;
-        for (const auto& [name, value] : candidate.entries) {
-            if (!lumo::EqualsNoCase(name, key)) continue;
-            if (bufferSize > 0 && value.size() > bufferSize - 1)
-                return value.substr(0, bufferSize - 1);
-            return value;
-        }
-        return std::nullopt;
-    }
-    return std::nullopt;
+    const Section* entries = findSection(section);
+    if (!entries) return std::nullopt;
+    auto found = entries->find(lumo::ToLower(key));
+    if (found == entries->end()) return std::nullopt;
+    const std::string& value = found->second;
+    if (bufferSize > 0 && value.size() > bufferSize - 1) return value.substr(0, bufferSize - 1);
+    return value;
+}
+
+size_t CLXProfileReader::KeyCount(std::string_view section) const {
+    const Section* entries = findSection(section);
+    return entries ? entries->size() : 0;
 }
 
 std::string CLXProfileReader::GetString(std::string_view section, std::string_view key,

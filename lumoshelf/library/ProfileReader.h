@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 // Reads INI text the way the Windows profile functions do: section and key names without regard
@@ -23,11 +23,12 @@ public:
                           std::string_view defaultText = {}, size_t bufferSize = 0) const;
     // The value read as atoi reads it, or defaultValue when the key is missing.
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // The number of distinct keys in a section.
+    size_t KeyCount(std::string_view section) const;
 
 private:
-    struct Section {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> entries;
-    };
-    std::vector<Section> sections_;
+    // Keys and section names in lower case; the first occurrence of each is kept.
+    using Section = std::unordered_map<std::string, std::string>;
+    const Section* findSection(std::string_view section) const;
+    std::unordered_map<std::string, Section> sections_;
 };

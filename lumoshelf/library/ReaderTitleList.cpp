@@ -1,5 +1,6 @@
 #include "library/ReaderTitleList.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "library/FileUtil.h"
@@ -42,6 +43,10 @@ int CLXReaderTitleList::Count(int& count) const {
         count = 0;
         return kNotFound;
     }
+    // The list cannot hold more titles than it has lines; a count beyond them would only walk
+    // through missing titles.
+    count = static_cast<int>(
+        std::min<size_t>(static_cast<size_t>(std::max(count, 0)), reader_.KeyCount("LumoBook")));
     return 0;
 }
 

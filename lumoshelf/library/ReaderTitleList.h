@@ -19,7 +19,8 @@ public:
     int Load(const std::string& path);
     void LoadFromText(const std::string& text);
 
-    // The number of titles; 0 with 1001 when "TITLECOUNT" is missing or -1.
+    // The number of titles, at most the number of lines in the list; 0 with 1001 when
+    // "TITLECOUNT" is missing or -1.
     int Count(int& count) const;
     // One field of title index: the text between the quotes after key=; 1028 for an index
     // outside the list, 1001 for a missing or empty title line, 1000 for a missing key or an

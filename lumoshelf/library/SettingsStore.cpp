@@ -11,12 +11,17 @@ namespace {
 
 constexpr std::uint64_t kMaxSettingsFile = 16u << 20;
 
-std::string percentEncode(const std::string& name, bool (*reserved)(unsigned char, size_t)) {
+// Blanks at either end of a name would be trimmed away when the line is read back, and ';' or
+// '#' in front would make it a comment, so those are encoded along with the reserved bytes.
+std::string percentEncode(const std::string& name, bool (*reserved)(unsigned char)) {
     static const char hex[] = "0123456789ABCDEF";
     std::string encoded;
     for (size_t i = 0; i < name.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c == '%' || c < 0x20 || c == 0x7F || reserved(c, i)) {
+        const bool atEdge = i == 0 || i + 1 == name.size();
+        const bool blank = c == ' ' || c == '\t';
+        if (c == '%' || c < 0x20 || c == 0x7F || reserved(c) || (atEdge && blank) ||
+            (i == 0 && (c == ';' || c == '#'))) {
             encoded += '%';
             encoded += hex[c >> 4];
             encoded += hex[c & 0xF];
@@ -118,15 +123,11 @@ std::optional<std::string> readValue(const std::string& path, const std::string&
 }  // namespace
 
 std::string EncodeSettingsSectionName(const std::string& name) {
-    return percentEncode(name, [](unsigned char c, size_t i) {
-        return c == ']' || c == '[' || ((c == ';' || c == '#' || c == ' ' || c == '\t') && i == 0);
-    });
+    return percentEncode(name, [](unsigned char c) { return c == ']' || c == '['; });
 }
 
 std::string EncodeSettingsValueName(const std::string& name) {
-    return percentEncode(name, [](unsigned char c, size_t i) {
-        return c == '=' || c == '[' || ((c == ';' || c == '#' || c == ' ' || c == '\t') && i == 0);
-    });
+    return percentEncode(name, [](unsigned char c) { return c == '=' || c == '['; });
 }
 
 std::string DecodeSettingsName(const std::string& encoded) {

@@ -48,6 +48,10 @@ TEST(CardEdition, DefaultsAndPeriodicals) {
     EXPECT_EQ(name, "adhoc-123.lx");
     EXPECT_EQ(card.type, CARD_PERIODICAL);
     EXPECT_EQ(card.periodicalName, "Daily");
+    EXPECT_EQ(card.SetType(0), CARD_ERR_INTERNAL);
+    EXPECT_EQ(card.SetType(4), CARD_ERR_INTERNAL);
+    EXPECT_EQ(card.SetType(CARD_READER_ONLY), 0);
+    EXPECT_EQ(card.type, CARD_READER_ONLY);
 }
 
 // Damaged editions: each case patches a good edition and expects one card error.

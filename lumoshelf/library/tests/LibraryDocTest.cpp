@@ -79,6 +79,7 @@ TEST_F(LibraryTest, UnreadableLibraryIsNeverOverwritten) {
         WriteTextFile(libraryPath(), damaged);
         CLXLibraryDoc doc(settings, ui, &sender);
         EXPECT_FALSE(doc.OnOpenDocument(libraryPath())) << cut;
+        EXPECT_FALSE(doc.IsBacked());
         EXPECT_FALSE(doc.Save());
         EXPECT_EQ(doc.AddTitleFromFile(folder / "in/a.lx", true), 1);  // in memory only
         doc.OnCloseDocument();
@@ -346,6 +347,7 @@ TEST_F(LibraryTest, ASecondProgramOnTheSameLibraryOnlyReads) {
     CLXLibraryDoc second(settings, ui, &sender);
     ASSERT_TRUE(second.OnOpenDocument(libraryPath()));
     EXPECT_TRUE(second.IsHeldElsewhere());
+    EXPECT_TRUE(second.IsReadOnly());
     EXPECT_EQ(second.GetCardCount(), 1);
     second.AddTitleFromFile(edition("in/b.lx", "B", "ebook:b"), true);
     EXPECT_FALSE(second.Save());

@@ -75,6 +75,17 @@ TEST_F(ReaderTitles, LongTitleLinesAreReadWhole) {
     EXPECT_EQ(card.username, "u");
 }
 
+TEST_F(ReaderTitles, AHugeTitleCountEndsWithTheLinesThatAreThere) {
+    CLXReaderTitleList list;
+    list.LoadFromText("[LumoBook]\nTITLECOUNT=2000000000\nTitle0=x\n");
+    int count = 0;
+    ASSERT_EQ(list.Count(count), 0);
+    EXPECT_EQ(count, 2);
+    CLXCard card;
+    EXPECT_EQ(card.FromReaderTitle(list, 1, settings), CARD_ERR_LIST_NOT_FOUND);
+    EXPECT_EQ(card.FromReaderTitle(list, 5, settings), CARD_ERR_INTERNAL);
+}
+
 TEST_F(ReaderTitles, ListErrors) {
     CLXReaderTitleList list;
     list.LoadFromText(

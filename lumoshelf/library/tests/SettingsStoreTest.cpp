@@ -74,6 +74,8 @@ TEST(SettingsStore, SectionNamedByTheReaderCannotBreakTheFile) {
     const std::string hostile = "ab]\n[Data Locations]\nBookDir=/etc%";
     ASSERT_TRUE(store.WriteNumber(2, hostile, "Upload Markups"));
     ASSERT_TRUE(store.WriteString("x", "Plain", "a=b"));
+    ASSERT_TRUE(store.WriteString("y", " ;edge ", " name "));
+    EXPECT_EQ(store.StringOr(" ;edge ", " name "), "y");
     std::string text;
     EXPECT_FALSE(store.ReadString("Data Locations", "BookDir", text));
     EXPECT_EQ(store.StringOr(hostile, "Upload Markups"), "2");
