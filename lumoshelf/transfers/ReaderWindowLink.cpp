@@ -46,7 +46,7 @@ ReaderWindowLink::ReaderWindowLink(const std::string& settingsPath, ReaderStartu
     hooks.enableLinkLog = [this](const std::string& path) { m_worker.EnableLogging(path.c_str()); };
     hooks.connect = [this] { return static_cast<int>(m_worker.Connect(nullptr, 0)); };
     hooks.searchPorts = [this] { OnSerialPort(); };
-    hooks.imageSender = &m_worker;
+    hooks.systemImageSender = &m_worker;
 }
 
 ReaderWindowLink::~ReaderWindowLink() {

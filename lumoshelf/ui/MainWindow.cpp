@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -22,6 +23,7 @@
 #include "library/LXLibraryDoc.h"
 #include "library/SettingsStore.h"
 #include "lumo_version.h"
+#include "ui/ActionIcons.h"
 #include "ui/AppMessageEvent.h"
 #include "ui/CategoriseDialog.h"
 #include "ui/CategoryTree.h"
@@ -55,7 +57,7 @@ std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& 
 
 QAction* makeAction(QObject* parent, const QString& text, const QString& icon,
                     const QKeySequence& keys, const QString& tip) {
-    auto* action = new QAction(QIcon::fromTheme(icon), text, parent);
+    auto* action = new QAction(actionIcon(icon), text, parent);
     action->setShortcut(keys);
     action->setStatusTip(tip);
     return action;
@@ -115,6 +117,8 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
         prompts_.tell(programName(), uiMessage(unsigned(code)), UserPrompts::Icon::Stop);
     });
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateSelectionActions);
+    connect(tree_, &CategoryTree::currentCategoryChanged, this,
+            &MainWindow::updateSelectionActions);
     connect(search_, &SearchPanel::changed, this, &MainWindow::applySearch);
     connect(list_, &CLibListView::filesDropped, this, &MainWindow::importPaths);
     connect(list_, &QTreeView::doubleClicked, this, &MainWindow::showSelectedProperties);
@@ -149,6 +153,8 @@ void MainWindow::createActions() {
     actions_.newCategory =
         makeAction(this, tr("&New Category..."), "folder-new", QKeySequence(tr("Ctrl+N")),
                    tr("Add a category under the selected one"));
+    actions_.moveCategory = makeAction(this, tr("&Move Category To..."), "go-jump", {},
+                                       tr("Move the selected category under another one"));
     actions_.deleteCategory = makeAction(this, tr("De&lete Categories"), "edit-delete", {},
                                          tr("Delete the selected categories"));
     actions_.emptyNew = makeAction(this, tr("&Empty \"%1\"").arg(uiString(360)), "edit-clear", {},
@@ -164,6 +170,7 @@ void MainWindow::createActions() {
     connect(actions_.categorise, &QAction::triggered, this, &MainWindow::categoriseSelected);
     connect(actions_.properties, &QAction::triggered, this, &MainWindow::showSelectedProperties);
     connect(actions_.newCategory, &QAction::triggered, this, &MainWindow::newCategory);
+    connect(actions_.moveCategory, &QAction::triggered, this, &MainWindow::moveCurrentCategory);
     connect(actions_.deleteCategory, &QAction::triggered, this,
             &MainWindow::deleteSelectedCategories);
     connect(actions_.emptyNew, &QAction::triggered, this, &MainWindow::emptyNewCategory);
@@ -174,7 +181,7 @@ void MainWindow::createMenus() {
     file->addAction(actions_.importTitles);
     file->addAction(actions_.importFolder);
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
+    file->addAction(actionIcon("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
                     &QWidget::close);
 
     QMenu* title = menuBar()->addMenu(tr("&Title"));
@@ -186,6 +193,7 @@ void MainWindow::createMenus() {
 
     QMenu* categories = menuBar()->addMenu(tr("&Categories"));
     categories->addAction(actions_.newCategory);
+    categories->addAction(actions_.moveCategory);
     categories->addAction(actions_.deleteCategory);
     categories->addSeparator();
     categories->addAction(actions_.emptyNew);
@@ -210,13 +218,15 @@ void MainWindow::createMenus() {
     list_->addActions({actions_.properties, actions_.categorise, reader_.send,
                        actions_.removeMarkups, actions_.deleteFiles, actions_.deleteTitles});
     tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    tree_->addActions({actions_.newCategory, actions_.deleteCategory, actions_.emptyNew});
+    tree_->addActions(
+        {actions_.newCategory, actions_.moveCategory, actions_.deleteCategory, actions_.emptyNew});
 }
 
 // The import button repeats the import command chosen last ("ImportMenu" in the profile).
 void MainWindow::createToolBar() {
     QToolBar* bar = addToolBar(tr("Main"));
     bar->setObjectName("MainTB");
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     importButton_ = new QToolButton(bar);
     auto* importMenu = new QMenu(importButton_);
     importMenu->addAction(actions_.importTitles);
@@ -439,6 +449,28 @@ void MainWindow::newCategory() {
     if (node) tree_->selectId(node->category.id);
 }
 
+// The keyboard's way of dragging a category onto another.
+void MainWindow::moveCurrentCategory() {
+    const CLXCategoryListNode* node = tree_->currentNode();
+    if (!node || node->category.fixed) return;
+    const std::string id = node->category.id;
+    QStringList names;
+    std::vector<std::string> ids;
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it) {
+        if (categoryIdOf(*it) == id) continue;
+        int depth = 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) ++depth;
+        names << QString(depth * 4, ' ') + (*it)->text(0);
+        ids.push_back(categoryIdOf(*it));
+    }
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(this, tr("Move Category"),
+                              tr("Move \"%1\" under:").arg(toQString(node->category.DisplayName())),
+                              names, 0, false, &ok);
+    if (ok) tree_->moveCategory(id, ids[size_t(names.indexOf(chosen))]);
+}
+
 void MainWindow::deleteSelectedCategories() {
     const std::vector<CLXCategoryListNode*> nodes = tree_->selectedNodes();
     if (nodes.empty() || !prompts_.ask(programName(), uiMessage(kDeleteCategoriesQuestion))) return;
@@ -503,4 +535,6 @@ void MainWindow::updateSelectionActions() {
                             actions_.categorise, actions_.properties})
         action->setEnabled(titles);
     actions_.deleteCategory->setEnabled(!tree_->selectedNodes().empty());
+    const CLXCategoryListNode* current = tree_->currentNode();
+    actions_.moveCategory->setEnabled(current && !current->category.fixed);
 }

@@ -29,6 +29,7 @@ struct LibraryActions {
     QAction* categorise = nullptr;
     QAction* properties = nullptr;
     QAction* newCategory = nullptr;
+    QAction* moveCategory = nullptr;
     QAction* deleteCategory = nullptr;
     QAction* emptyNew = nullptr;
 };
@@ -89,6 +90,7 @@ private:
     void categoriseSelected();
     void showSelectedProperties();
     void newCategory();
+    void moveCurrentCategory();
     void deleteSelectedCategories();
     void emptyNewCategory();
     void applySearch();

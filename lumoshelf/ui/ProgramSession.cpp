@@ -48,7 +48,8 @@ ProgramSession::Outcome ProgramSession::start(const Options& options) {
     }
 
     documentUi_ = std::make_unique<LibraryWindowUi>(prompts_);
-    document_ = std::make_unique<CLXLibraryDoc>(*settings_, *documentUi_, readerHooks_.imageSender);
+    document_ =
+        std::make_unique<CLXLibraryDoc>(*settings_, *documentUi_, readerHooks_.systemImageSender);
     window_ = std::make_unique<MainWindow>(*document_, *profile_, prompts_, *documentUi_);
     if (auto* dialogs = dynamic_cast<DialogPrompts*>(&prompts_)) dialogs->setParent(window_.get());
     QObject::connect(instance_.get(), &SingleInstance::fileReceived, window_.get(),

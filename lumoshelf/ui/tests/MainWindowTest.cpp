@@ -5,9 +5,12 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <memory>
 
@@ -17,6 +20,7 @@
 #include "library/LXLibraryDoc.h"
 #include "ui/CategoryTree.h"
 #include "ui/LibListView.h"
+#include "ui/LibraryWindowUi.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramSession.h"
 #include "ui/SearchPanel.h"
@@ -213,4 +217,63 @@ TEST_F(MainWindowTest, SearchIsKeptWithTheLibraryForTheNextRun) {
     EXPECT_EQ(window().searchPanel().keywordEdit()->text(), "emma");
     EXPECT_EQ(window().categoryTree().currentItem()->text(0), "Fiction");
     EXPECT_EQ(titles(), QStringList{"Emma"});
+}
+
+TEST_F(MainWindowTest, WindowLayoutIsKeptInTheProfile) {
+    window().resize(777, 444);
+    window().findChild<QToolBar*>("MainTB")->hide();
+    window().close();
+    session.reset();
+    CLXSettingsStore profile(toBytes(library.path("profile.ini")));
+    std::uint32_t value = 0;
+    ASSERT_TRUE(profile.ReadNumber("Frame Settings", "Width", value));
+    EXPECT_EQ(value, 777u);
+    ASSERT_TRUE(profile.ReadNumber("Frame Settings", "Window State", value));
+    EXPECT_EQ(value, 0u);
+    profile.WriteNumber(2, "Frame Settings", "Window State");
+
+    start();
+    EXPECT_TRUE(window().isMaximized());
+    EXPECT_TRUE(window().findChild<QToolBar*>("MainTB")->isHidden());
+}
+
+TEST_F(MainWindowTest, TitleHintsBecomeMessages) {
+    CLXCard card;
+    card.title = "Emma";
+    card.author = "Jane Austen";
+    card.sourcePath = "/media/emma.lx";
+    LibraryWindowUi hints(prompts);
+    hints.UpdateAllViews(HINT_ALREADY_IN_LIBRARY, &card);
+    hints.UpdateAllViews(HINT_REINSTALLED, &card);
+    hints.UpdateAllViews(HINT_REINSTALL_FAILED, &card);
+    card.lastError = CARD_ERR_BAD_MAGIC;
+    hints.UpdateAllViews(HINT_ADD_FAILED, &card);
+    ASSERT_EQ(prompts.told.size(), 3);
+    EXPECT_EQ(prompts.told[0],
+              "The following title already exists in your library!\r\n"
+              "Title:\t\tEmma\nAuthor:\t\tJane Austen\n");
+    EXPECT_EQ(prompts.titles[0], "Title Already In Library");
+    EXPECT_EQ(prompts.icons[0], UserPrompts::Icon::Exclamation);
+    EXPECT_TRUE(prompts.told[1].startsWith(
+        "The following title, which you already own, has been recopied to your library:\n"));
+    EXPECT_EQ(prompts.told[2], "This file is not a valid Lumo eBook title file: /media/emma.lx");
+    EXPECT_EQ(prompts.titles[2], "New Title");
+}
+
+TEST_F(MainWindowTest, CategoryMovedFromTheMenuLandsUnderTheChosenOne) {
+    chooseCategory("Travel");
+    ASSERT_TRUE(window().libraryActions().moveCategory->isEnabled());
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setTextValue("Fiction");
+        dialog->accept();
+    });
+    window().libraryActions().moveCategory->trigger();
+    settle();
+    const auto fiction = window().categoryTree().findItems("Fiction", Qt::MatchExactly);
+    ASSERT_EQ(fiction.front()->childCount(), 1);
+    EXPECT_EQ(fiction.front()->child(0)->text(0), "Travel");
+    chooseCategory("<Unfiled>");
+    EXPECT_FALSE(window().libraryActions().moveCategory->isEnabled());
 }
