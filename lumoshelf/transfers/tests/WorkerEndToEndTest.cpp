@@ -1,9 +1,14 @@
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/file.h>
+
 #include "EditionBuilder.h"
 #include "RecordingWindow.h"
 #include "TestFolder.h"
 #include "library/LXLibraryDoc.h"
 #include "library/ReaderTitleList.h"
 #include "lumosim/Simulator.h"
+#include "settings/PortSearch.h"
 #include "transfers/LXTransfer.h"
 #include "transfers/PrivateTempDir.h"
 #include "transfers/ReaderTitlesSync.h"
@@ -227,6 +232,86 @@ TEST_F(WorkerEndToEndTest, AJobWithoutAReaderEndsWithTheLinkState) {
     ASSERT_TRUE(window->WaitEnded(60s));
     EXPECT_NE(window->endResult, EB_ERR_SUCCESS);
     EXPECT_NE(window->endResult, EB_ERR_OPERATION_CANCELLED);
+}
+
+// The worker as the port search drives it.
+class WorkerSearchLink : public lumo::CLXPortSearchLink {
+public:
+    explicit WorkerSearchLink(CLXTransferWorker& worker) : worker_(worker) {}
+    int Disconnect() override { return worker_.Disconnect(); }
+    int Connect(const char* port, int mask) override {
+        return worker_.Connect(port, static_cast<BAUD_BITS_MASK>(mask));
+    }
+    int GetEbConnectState() override { return worker_.GetEbConnectState(); }
+
+private:
+    CLXTransferWorker& worker_;
+};
+
+class SearchResult : public lumo::CLXPortSearchView {
+public:
+    void SetStatusLine(int port, const std::string& text) override {
+        std::lock_guard lock(mutex);
+        lines[port] = text;
+    }
+    void SetMessageLine(const std::string&) override {}
+    void SearchDone(lumo::PortSearchOutcome result, int port) override {
+        std::lock_guard lock(mutex);
+        outcome = result;
+        found = port;
+        changed.notify_all();
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string lines[6];
+    int outcome = 0;
+    int found = -1;
+};
+
+TEST_F(WorkerEndToEndTest, ThePortSearchFindsTheReaderAmongAbsentAndBusyPorts) {
+    StartReader();
+    lumosim::SimulatorOptions otherOptions;
+    otherOptions.flash = dir / "other-flash";
+    otherOptions.silent = true;  // a device that is not a reader
+    lumosim::Simulator other(otherOptions);
+    other.Start();
+    // A port that another program holds.
+    int master = -1, slave = -1;
+    char busyPort[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, busyPort, nullptr, nullptr), 0);
+    ASSERT_EQ(flock(slave, LOCK_EX | LOCK_NB), 0);
+    worker->Disconnect();
+    CLXSettingsStore& settings = worker->Settings();
+    settings.WriteString("/dev/lumo-absent-1", "DataComm", "COM1");
+    settings.WriteString(other.DevicePath(), "DataComm", "COM2");
+    settings.WriteString("/dev/lumo-absent-3", "DataComm", "COM3");
+    settings.WriteString(reader->DevicePath(), "DataComm", "COM4");
+    settings.WriteString("/dev/lumo-absent-5", "DataComm", "COM5");
+    settings.WriteString(busyPort, "DataComm", "COM6");
+
+    WorkerSearchLink link(*worker);
+    SearchResult view;
+    lumo::CLXPortSearch search(link, view, 3s);
+    std::array<lumo::SearchedPort, 6> ports;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "COM" + std::to_string(i + 1);
+        ports[i] = {name, settings.StringOr("DataComm", name)};
+    }
+    search.Start(ports);
+    {
+        std::unique_lock lock(view.mutex);
+        ASSERT_TRUE(view.changed.wait_for(lock, 60s, [&] { return view.outcome != 0; }));
+    }
+    search.Join();
+    EXPECT_EQ(view.outcome, lumo::kReaderFound);
+    EXPECT_EQ(view.found, 3);
+    EXPECT_EQ(view.lines[0], "Port Absent");
+    EXPECT_EQ(view.lines[1], "Port Present, Lumo eBook Not Attached");
+    EXPECT_EQ(view.lines[3], "Port Present, Lumo eBook Attached");
+    EXPECT_EQ(view.lines[5], "Port Present, Other Device Attached");
+    other.Stop();
+    ::close(slave);
+    ::close(master);
 }
 
 }  // namespace
