@@ -29,8 +29,11 @@ CLXTransferWorker::CLXTransferWorker(std::string settingsPath)
                                            [this] { CancelFileTransfer(); })) {}
 
 CLXTransferWorker::~CLXTransferWorker() {
-    // The jobs use the link, so they end before the link does.
+    // The jobs use the link, so they end before the link does; the link is closed before this
+    // object's members go, so that no state change reaches them half destroyed.
     m_jobs.reset();
+    Disconnect();
+    SetConnectStateListener(nullptr);
 }
 
 EB_ERR_STATUS CLXTransferWorker::Connect(const char* port, BAUD_BITS_MASK mask) {
