@@ -291,7 +291,7 @@ TEST_F(WorkerEndToEndTest, ThePortSearchFindsTheReaderAmongAbsentAndBusyPorts) {
 
     WorkerSearchLink link(*worker);
     SearchResult view;
-    lumo::CLXPortSearch search(link, view, 3s);
+    lumo::CLXPortSearch search(link, view, 10s);
     std::array<lumo::SearchedPort, 6> ports;
     for (int i = 0; i < 6; ++i) {
         const std::string name = "COM" + std::to_string(i + 1);
