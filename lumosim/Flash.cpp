@@ -60,6 +60,13 @@ std::optional<std::vector<uint8_t>> Flash::Read(const std::string& name) const {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+uint64_t Flash::SizeOf(const std::string& name) const {
+    const auto stored = Find(name);
+    std::error_code error;
+    const uint64_t size = stored ? fs::file_size(folder_ / *stored, error) : 0;
+    return error ? 0 : size;
+}
+
 bool Flash::Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     const fs::path staging = folder_ / (kStagingPrefix + name);
     {

@@ -26,6 +26,7 @@ public:
     std::vector<std::string> ListNames() const;
 
     std::optional<std::vector<uint8_t>> Read(const std::string& name) const;
+    uint64_t SizeOf(const std::string& name) const;  // 0 when there is no such file
     // Stores the file under the given name, replacing one whose name differs only in case.
     bool Write(const std::string& name, const std::vector<uint8_t>& bytes);
     bool Erase(const std::string& name);

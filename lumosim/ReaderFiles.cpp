@@ -46,9 +46,7 @@ uint8_t ReaderFiles::Create(const std::string& remoteName, uint32_t size) {
     open_.reset();
     const auto name = Flash::SafeName(remoteName);
     if (!name || IsRefused(*name)) return 0;
-    uint64_t replaced = 0;
-    if (const auto old = flash_.Read(*name)) replaced = old->size();
-    if (!IsCommandFile(*name) && size > flash_.FreeBytes() + replaced) return 0;
+    if (!IsCommandFile(*name) && size > flash_.FreeBytes() + flash_.SizeOf(*name)) return 0;
 
     open_ = OpenFile{TakeHandle(), *name, true, size, {}};
     open_->bytes.reserve(size);

@@ -102,6 +102,10 @@ void ReaderSession::Handle(const lumolink::PacketView& packet, Clock::time_point
     ++stats_.packets[code];
     requestSequence_ = packet.sequence();
 
+    if (options_.nack == NackMode::Always) {
+        Nack();
+        return;
+    }
     const std::pair<uint8_t, uint8_t> request{code, packet.sequence()};
     if (code != packet::kCheck && lastRequest_ == request) {
         ++stats_.repeats;
@@ -144,6 +148,17 @@ void ReaderSession::Handle(const lumolink::PacketView& packet, Clock::time_point
             log_(std::string("ignored ") + packet::Name(code));
             break;
     }
+}
+
+void ReaderSession::OnBadFrame(Clock::time_point now) {
+    if (Listening(now) && options_.nack != NackMode::Never) Nack();
+}
+
+void ReaderSession::Nack() {
+    ++stats_.nacks;
+    // Built apart, so that the answer to the last request stays ready to be sent again.
+    nackBuilder_.Build(lumolink::kDeviceProtocol, packet::kNack, sequence_++, 0, {});
+    send_(nackBuilder_.Frame());
 }
 
 void ReaderSession::Tick(Clock::time_point now) {

@@ -21,12 +21,16 @@ class ReaderFiles;
 class LineFaults;
 struct ReaderSettings;
 
+// When the reader answers with a negative acknowledgement.
+enum class NackMode { Never, BadFrames, Always };
+
 struct SessionOptions {
     uint8_t speeds = 0x1F;  // the speed bits the reader can run at
     std::chrono::milliseconds busyAfterFile{0};
     std::chrono::milliseconds restartTime{1500};
     std::optional<uint64_t> abortAfter;  // abort every transfer that passes this many bytes
     double badLengthProbability = 0;     // reply frames sent with a wrong length field
+    NackMode nack = NackMode::Never;
 };
 
 struct SessionStats {
@@ -37,6 +41,7 @@ struct SessionStats {
     uint64_t commandFiles = 0;
     uint64_t aborts = 0;
     uint64_t badLengthFrames = 0;
+    uint64_t nacks = 0;
     uint64_t paddingBytes = 0;         // chunk bytes past a file's announced size
     uint64_t nonZeroPaddingBytes = 0;  // of those, the ones that were not zero
 };
@@ -51,6 +56,8 @@ public:
                   LineFaults& faults, FrameSink send, Logger log);
 
     void Handle(const lumolink::PacketView& packet, Clock::time_point now);
+    // A frame that failed the receive checks.
+    void OnBadFrame(Clock::time_point now);
     // Restart ends, or the line falls back to 57600 bit/s after a long silence.
     void Tick(Clock::time_point now);
     std::optional<Clock::time_point> NextTimer() const;
@@ -59,9 +66,11 @@ public:
     unsigned LineSpeed() const { return lineSpeed_; }
     const SessionStats& Stats() const { return stats_; }
     void SetAbortAfter(std::optional<uint64_t> bytes) { options_.abortAfter = bytes; }
+    void SetNack(NackMode mode) { options_.nack = mode; }
 
 private:
     void Reply(uint8_t code, uint8_t parameter, std::span<const uint8_t> data);
+    void Nack();
     void Acknowledge(uint8_t code, uint8_t parameter = 0);
     bool ShouldAbort() const;
     void Abort();
@@ -83,6 +92,7 @@ private:
     FrameSink send_;
     Logger log_;
     lumolink::FrameBuilder builder_{lumolink::LinkSide::Reader};
+    lumolink::FrameBuilder nackBuilder_{lumolink::LinkSide::Reader};
 
     uint8_t sequence_ = 0;
     uint8_t requestSequence_ = 0;

@@ -31,6 +31,7 @@ SessionOptions SessionOptionsOf(const SimulatorOptions& options) {
     session.restartTime = std::chrono::milliseconds(options.restartTimeMs);
     session.abortAfter = options.abortAfter;
     session.badLengthProbability = options.badLength;
+    session.nack = options.nack;
     return session;
 }
 
@@ -76,6 +77,11 @@ void Simulator::Stop() {
 void Simulator::SetAbortAfter(std::optional<uint64_t> bytes) {
     std::lock_guard lock(mutex_);
     session_.SetAbortAfter(bytes);
+}
+
+void Simulator::SetNack(NackMode mode) {
+    std::lock_guard lock(mutex_);
+    session_.SetNack(mode);
 }
 
 SessionStats Simulator::Session() const {
@@ -150,6 +156,7 @@ void Simulator::FeedDue(Clock::time_point now) {
             session_.Handle(receiver_.Packet(), now);
         } else if (event != lumolink::FrameEvent::None && event != lumolink::FrameEvent::Empty) {
             ++line_.badFrames;
+            session_.OnBadFrame(now);
         }
     }
 }

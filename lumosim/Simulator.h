@@ -48,6 +48,7 @@ public:
     // Controls and readings for tests, safe from any thread while the reader runs.
     void SetSilent(bool silent) { silent_ = silent; }
     void SetAbortAfter(std::optional<uint64_t> bytes);
+    void SetNack(NackMode mode);
     SessionStats Session() const;
     LineStats Line() const;
     ReaderSettings Settings() const;

@@ -1,6 +1,7 @@
 #include "lumosim/SimulatorOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <map>
 
 namespace lumosim {
 namespace {
@@ -34,6 +35,12 @@ void AddSimulatorOptions(CLI::App& app, SimulatorOptions& o) {
         ->check(Probability());
     app.add_option("--seed", o.seed, "Seed of the fault injection")->capture_default_str();
     app.add_flag("--silent", o.silent, "Plugged in but not answering");
+    const std::map<std::string, NackMode> nackModes = {
+        {"never", NackMode::Never}, {"bad", NackMode::BadFrames}, {"always", NackMode::Always}};
+    app.add_option("--nack", o.nack,
+                   "Answer with a negative acknowledgement: never, bad (frames that fail the "
+                   "checks) or always")
+        ->transform(CLI::CheckedTransformer(nackModes, CLI::ignore_case));
     app.add_option("--refuse", o.refuse,
                    "Refuse to create or open files matching this pattern (repeatable)")
         ->allow_extra_args(false);

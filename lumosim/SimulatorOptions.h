@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "lumosim/ReaderSession.h"
+
 namespace CLI {
 class App;
 }
@@ -28,6 +30,7 @@ struct SimulatorOptions {
     double badLength = 0;
     uint64_t seed = 1;
     bool silent = false;
+    NackMode nack = NackMode::Never;
     std::vector<std::string> refuse;
     unsigned firstHandle = 1;
     std::optional<uint64_t> abortAfter;

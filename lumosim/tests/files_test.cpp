@@ -77,6 +77,12 @@ TEST_F(ReaderFilesTest, RefusalsGiveHandleZero) {
     EXPECT_NE(files_.Create("__CMDFILE", 10), 0);
 }
 
+TEST_F(ReaderFilesTest, AReplacedFileGivesItsRoomToTheNewOne) {
+    ASSERT_TRUE(flash_.Write("big.lx", std::vector<uint8_t>(6000)));
+    EXPECT_EQ(files_.Create("other.lx", 5000), 0);
+    EXPECT_NE(files_.Create("BIG.lx", 9000), 0);
+}
+
 TEST_F(ReaderFilesTest, HandlesCountUpAndWrapPastZero) {
     files_.SetFirstHandle(254);
     EXPECT_EQ(files_.Create("a", 1), 254);

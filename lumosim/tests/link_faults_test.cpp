@@ -114,6 +114,20 @@ TEST_F(LinkFaultsTest, NoisyLineTransfersAreIntactOrFail) {
     RecordProperty("succeeded", succeeded);
 }
 
+// A reader that refuses every frame with a negative acknowledgement uses up the retries.
+TEST_F(LinkFaultsTest, PersistentNegativeAcknowledgementsEndInATimeout) {
+    auto harness = Harness({});
+    ASSERT_TRUE(harness->Connect());
+    WriteFile(Local("a.lx"), std::vector<uint8_t>(5000, 1));
+    harness->Reader().SetNack(NackMode::Always);
+    EXPECT_EQ(harness->Send(Local("a.lx"), "a.lx"), EB_ERR_TIMEOUT);
+    EXPECT_GE(harness->Reader().Session().nacks, 3u);
+
+    harness->Reader().SetNack(NackMode::BadFrames);
+    EXPECT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 15s));
+    EXPECT_EQ(harness->Send(Local("a.lx"), "a.lx"), EB_ERR_SUCCESS);
+}
+
 // With the reader strict about line speed, a working link shows that the host really switched
 // its port to the speed the reader chose.
 TEST_F(LinkFaultsTest, TheHostFollowsTheNegotiatedSpeed) {

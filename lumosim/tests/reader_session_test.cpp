@@ -246,6 +246,32 @@ TEST_F(ReaderSessionTest, ResetRestartsTheReaderAtTheDefaultSpeed) {
     EXPECT_TRUE(session_->Listening(now + 1100ms));
 }
 
+TEST_F(ReaderSessionTest, NegativeAcknowledgementsByMode) {
+    SessionOptions options;
+    StartSession(options);
+    session_->OnBadFrame(Clock::now());
+    EXPECT_EQ(session_->Stats().nacks, 0u);
+
+    options.nack = NackMode::BadFrames;
+    StartSession(options);
+    answers_.clear();
+    session_->OnBadFrame(Clock::now());
+    ASSERT_EQ(answers_.size(), 1u);
+    EXPECT_EQ(answers_[0].code, packet::kNack);
+    EXPECT_EQ(Ask(packet::kCheck).code, packet::kCheckData);
+    // A chunk whose acknowledgement was lost comes again after a damaged copy was refused: the
+    // repeat gets the acknowledgement, not the refusal.
+    const uint8_t handle = Ask(packet::kFileCreate, 0, CreateData("a", 3)).parameter;
+    Ask(packet::kFileWrite, handle, {1, 2, 3});
+    session_->OnBadFrame(Clock::now());
+    EXPECT_EQ(Repeat().code, packet::kFileWriteAck);
+
+    options.nack = NackMode::Always;
+    StartSession(options);
+    EXPECT_EQ(Ask(packet::kCheck).code, packet::kNack);
+    EXPECT_EQ(Ask(packet::kFileCreate, 0, CreateData("a", 1)).code, packet::kNack);
+}
+
 TEST_F(ReaderSessionTest, InjectedLengthFaultsKeepAValidCheckSequence) {
     SessionOptions options;
     options.badLengthProbability = 1.0;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "TitleListReader.h"
+#include "lumosim/EditionInfo.h"
 #include "lumosim/Flash.h"
 #include "lumosim/ReaderSettings.h"
 #include "lumosim/StatusFile.h"
@@ -106,6 +107,21 @@ TEST(TitleListTest, ListsEditionsWithTheirMarkupFlags) {
     EXPECT_EQ(list.Field(1, "PERIODICAL_ID"), "P1");
     EXPECT_EQ(list.Field(1, "PERIODICAL_NAME"), "The Daily");
     EXPECT_EQ(list.Field(1, "LA"), "no");
+}
+
+TEST(EditionInfoTest, CutOrDamagedEditionsAreRejected) {
+    const auto edition = MakeEdition("Title=Whole\r\n");
+    ASSERT_TRUE(ReadEditionInfo(edition));
+    for (std::size_t size = 0; size < edition.size(); ++size) {
+        const auto cut = std::span(edition).first(size);
+        EXPECT_FALSE(ReadEditionInfo(cut)) << size;
+    }
+    // Offsets and counts that point past the end.
+    for (std::size_t field : {24u, 296u, 296u + 4 + 44 + 32, 296u + 4 + 44 + 36}) {
+        auto damaged = edition;
+        damaged[field + 3] = 0x7F;
+        EXPECT_FALSE(ReadEditionInfo(damaged)) << field;
+    }
 }
 
 TEST(TitleListTest, AnEmptyFlashGivesACountOfZero) {
