@@ -119,10 +119,11 @@ std::string BareFileName(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-std::string ToLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), lowerAscii);
-    return lower;
+std::string ToLower(std::string_view text) { return ToLower(std::string(text)); }
+
+std::string ToLower(std::string&& text) {
+    std::transform(text.begin(), text.end(), text.begin(), lowerAscii);
+    return std::move(text);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -35,6 +35,7 @@ std::string BareFileName(const std::string& path);
 std::string LastNamePart(const std::string& path);
 
 std::string ToLower(std::string_view text);
+std::string ToLower(std::string&& text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // True when needle occurs in haystack, ASCII letter case ignored.
 bool ContainsNoCase(std::string_view haystack, std::string_view needle);

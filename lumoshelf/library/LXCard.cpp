@@ -72,10 +72,12 @@ bool isRegularFile(const std::string& path) {
 }  // namespace
 
 std::string CardIdentityKey(const std::string& username, const std::string& url) {
-    std::string key = lumo::ToLower(username);
+    std::string key;
+    key.reserve(username.size() + 1 + url.size());
+    key += username;
     key += '\0';
-    key += lumo::ToLower(url);
-    return key;
+    key += url;
+    return lumo::ToLower(std::move(key));
 }
 
 int CLXCard::ReadFromEdition(const std::string& path) {

@@ -1,5 +1,8 @@
 #include "library/LXLibraryDoc.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "library/FileUtil.h"
@@ -41,8 +44,10 @@ bool CLXLibraryDoc::OnOpenDocument(const std::string& libraryPath) {
     heldElsewhere_ = lock_.Acquire(libraryPath) == CLXLibraryLock::Result::HeldElsewhere;
     readOnly_ = heldElsewhere_;
 
-    std::error_code error;
-    if (!fs::exists(libraryPath, error)) {
+    // Only a library file that is surely not there is rebuilt; any other trouble with it fails
+    // the open, so that a rebuilt library never replaces one that could not be reached.
+    struct stat info {};
+    if (::stat(libraryPath.c_str(), &info) != 0 && errno == ENOENT) {
         std::string bookDir;
         if (!settings_.ReadString("Data Locations", "BookDir", bookDir)) {
             ui_.ShowMessage(LXString(kErrorCaption), MessageText(kNoLibraryDirValue),

@@ -91,6 +91,13 @@ TEST_F(LibraryTest, UnreadableLibraryIsNeverOverwritten) {
         3);
 }
 
+TEST_F(LibraryTest, ALibraryThatCannotBeReachedIsNotRebuilt) {
+    WriteTextFile(folder / "lib/file", "a file, not a folder");
+    CLXLibraryDoc doc(settings, ui, &sender);
+    EXPECT_FALSE(doc.OnOpenDocument(folder / "lib/file/library.lxl"));
+    EXPECT_FALSE(doc.IsBacked());
+}
+
 TEST_F(LibraryTest, CountsInTheBillionsFailWithoutReservingMemory) {
     std::string bytes("\xFF\xFF\xFF\xFF\xFF\x7F", 6);
     LibraryContents contents;
