@@ -52,6 +52,13 @@ walden|Walden|Henry David Thoreau|Essays|[none]|When I wrote the following pages
 EDITIONS
 fi
 
+# The simulated reader starts with two of the demo editions on its flash.
+if [[ -z "$(ls -A "$demo/flash")" ]]; then
+  for file in emma walden; do
+    [[ -f $library/AutoAdd/$file.lx ]] && cp "$library/AutoAdd/$file.lx" "$demo/flash/$file.lx"
+  done
+fi
+
 # The simulated reader answers on a pseudo-terminal that COM1 points at.
 sim_pid=
 if [[ -x $lumosim ]]; then
@@ -70,10 +77,17 @@ if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   build/lumoshelf/ui/lumoshelf
 else
   echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): running the demo through lumoctl."
+  # Reader commands are shown as far as this lumoctl has them.
+  has_command() { "$lumoctl" "$@" --help 2> /dev/null | grep -q "^Usage: .* $* "; }
   # Opening the library takes in the auto-add folder, as the window does.
-  "$lumoctl" --settings "$settings" library list
   "$lumoctl" --settings "$settings" library categories
-  if [[ -n $sim_pid ]] && "$lumoctl" device --help > /dev/null 2>&1; then
-    "$lumoctl" --settings "$settings" --port COM1 device --help | sed -n '1,12p'
+  if [[ -n $sim_pid ]]; then
+    reader=("$lumoctl" --settings "$settings" --port "$reader_tty")
+    for command in info titles "sync --yes"; do
+      read -ra words <<< "$command"
+      has_command device "${words[0]}" || continue
+      "${reader[@]}" device "${words[@]}" || echo "lumoctl device $command failed"
+    done
   fi
+  "$lumoctl" --settings "$settings" library list
 fi

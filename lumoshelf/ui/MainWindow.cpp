@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -88,7 +90,8 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
       tree_(new CategoryTree(document.Categories())),
       search_(new SearchPanel),
       list_(new CLibListView(document, profile, this)),
-      splitter_(new QSplitter(Qt::Horizontal, this)) {
+      splitter_(new QSplitter(Qt::Horizontal, this)),
+      messageTarget_(std::make_shared<AppMessageTarget>(this)) {
     setWindowTitle(programName());
     setWindowIcon(QIcon::fromTheme("x-office-address-book"));
     setAcceptDrops(true);
@@ -120,8 +123,15 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     connect(tree_, &CategoryTree::currentCategoryChanged, this,
             &MainWindow::updateSelectionActions);
     connect(search_, &SearchPanel::changed, this, &MainWindow::applySearch);
+    auto* findAction = new QAction(tr("Find"), this);
+    findAction->setShortcut(QKeySequence::Find);
+    connect(findAction, &QAction::triggered, this, [this] {
+        search_->keywordEdit()->setFocus();
+        search_->keywordEdit()->selectAll();
+    });
+    addAction(findAction);
     connect(list_, &CLibListView::filesDropped, this, &MainWindow::importPaths);
-    connect(list_, &QTreeView::doubleClicked, this, &MainWindow::showSelectedProperties);
+    connect(list_, &QTreeView::activated, this, &MainWindow::showSelectedProperties);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::updateSelectionActions);
     connect(&list_->titleModel(), &QAbstractItemModel::modelReset, this,
@@ -129,7 +139,10 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     updateSelectionActions();
 }
 
-MainWindow::~MainWindow() { documentUi_.setListView(nullptr); }
+MainWindow::~MainWindow() {
+    messageTarget_->detach();
+    documentUi_.setListView(nullptr);
+}
 
 void MainWindow::createActions() {
     actions_.importTitles = makeAction(this, tr("&Import Titles..."), "document-open",
@@ -309,15 +322,14 @@ void MainWindow::setAppMessageHandler(unsigned message,
 }
 
 bool MainWindow::event(QEvent* event) {
-    const unsigned type = unsigned(event->type());
-    if (type <= WM_APP || type > QEvent::MaxUser) return QMainWindow::event(event);
-    const auto& message = static_cast<const AppMessageEvent&>(*event);
-    if (type == WM_APP_TITLE_COUNT) {
-        titlesPane_->setText(uiStringWithNumber(kTitleCountText, message.wParam()));
+    const auto* message = dynamic_cast<const AppMessageEvent*>(event);
+    if (!message) return QMainWindow::event(event);
+    if (message->message() == WM_APP_TITLE_COUNT) {
+        titlesPane_->setText(uiStringWithNumber(kTitleCountText, message->wParam()));
         return true;
     }
-    const auto handler = handlers_.find(type);
-    if (handler != handlers_.end()) handler->second(message);
+    const auto handler = handlers_.find(message->message());
+    if (handler != handlers_.end()) handler->second(*message);
     return true;
 }
 

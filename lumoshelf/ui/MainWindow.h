@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "ui/ReaderActions.h"
 
 class AppMessageEvent;
+class AppMessageTarget;
 class CLXLibraryDoc;
 class CLXSettingsStore;
 class CLibListView;
@@ -56,6 +58,8 @@ public:
     // post them; WM_APP_TITLE_COUNT is handled here.
     void setAppMessageHandler(unsigned message,
                               std::function<void(const AppMessageEvent&)> handler);
+    // Where other threads post their messages to this window.
+    std::shared_ptr<AppMessageTarget> messageTarget() const { return messageTarget_; }
 
     // After the document is open: shows its categories, filter and titles.
     void showLibrary();
@@ -112,6 +116,7 @@ private:
     LibraryActions actions_;
     ReaderActions reader_;
     std::map<unsigned, std::function<void(const AppMessageEvent&)>> handlers_;
+    std::shared_ptr<AppMessageTarget> messageTarget_;
     bool libraryShown_ = false;
     QStringList waitingFiles_;
 };

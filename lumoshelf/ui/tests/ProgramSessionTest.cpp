@@ -167,21 +167,29 @@ TEST(ProgramStart, MessagesPostedFromOtherThreadsAreHandledOnTheWindowThread) {
     testApp();
     DemoLibrary library;
     RecordingPrompts prompts;
-    ProgramSession session(prompts);
-    ASSERT_EQ(session.start(optionsFor(library)), ProgramSession::Outcome::Running);
-    MainWindow& window = *session.window();
+    auto session = std::make_unique<ProgramSession>(prompts);
+    ASSERT_EQ(session->start(optionsFor(library)), ProgramSession::Outcome::Running);
+    MainWindow& window = *session->window();
     std::thread::id handledOn;
     window.setAppMessageHandler(WM_APP_CONNECT_STATE, [&](const AppMessageEvent& message) {
         handledOn = std::this_thread::get_id();
         window.readerStatePane().setText(QString::number(message.wParam()));
     });
-    std::thread worker([&] {
-        postAppMessage(&window, WM_APP_CONNECT_STATE, 11);
-        postAppMessage(&window, WM_APP_TITLE_COUNT, 42);
+    const std::shared_ptr<AppMessageTarget> target = window.messageTarget();
+    std::thread worker([target] {
+        target->post(WM_APP_CONNECT_STATE, 11);
+        target->post(WM_APP_TITLE_COUNT, 42);
     });
     worker.join();
     settle();
     EXPECT_EQ(handledOn, std::this_thread::get_id());
     EXPECT_EQ(window.readerStatePane().text(), "11");
     EXPECT_EQ(window.titleCountPane().text(), "42 Titles    ");
+
+    // A job that ends after the window closed posts into nothing.
+    session.reset();
+    bool posted = true;
+    std::thread late([&] { posted = target->post(WM_APP_TRANSFER_DONE, 1); });
+    late.join();
+    EXPECT_FALSE(posted);
 }
