@@ -77,8 +77,6 @@ void CLXTransferWorker::CancelJob(const std::shared_ptr<CLXTransferJob>& job) {
     if (job) m_jobs->Cancel(job);
 }
 
-void CLXTransferWorker::WaitForJobs() { m_jobs->WaitIdle(); }
-
 int CLXTransferWorker::RunJob(CLXTransferJob& job) {
     return job.GetKind() == CLXTransferJob::Kind::Send ? lumo::RunSendJob(*this, job)
                                                        : lumo::RunFetchJob(*this, job);
