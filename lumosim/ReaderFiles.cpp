@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "lumosim/Flash.h"
+#include "lumosim/ReaderPackets.h"
 #include "lumosim/ReaderSettings.h"
 #include "lumosim/StatusFile.h"
 #include "lumosim/TitleList.h"
@@ -78,7 +79,7 @@ ReaderFiles::Padding ReaderFiles::Append(std::span<const uint8_t> chunk) {
 std::span<const uint8_t> ReaderFiles::NextBlock() {
     OpenFile& file = *open_;
     const std::size_t start = std::min<std::size_t>(file.position, file.bytes.size());
-    const std::size_t length = std::min<std::size_t>(2048, file.bytes.size() - start);
+    const std::size_t length = std::min(packet::kBlockSize, file.bytes.size() - start);
     file.position = start + length;
     return {file.bytes.data() + start, length};
 }

@@ -39,53 +39,6 @@ uint32_t Be32(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-const char* packet::Name(uint8_t code) {
-    switch (code) {
-        case kCheck:
-            return "LUMI_CHECK";
-        case kNack:
-            return "LUMI_NACK";
-        case kFileOpen:
-            return "LUMI_FOPEN";
-        case kFileClose:
-            return "LUMI_FCLOSE";
-        case kFileWrite:
-            return "LUMI_FWRITE";
-        case kFileRead:
-            return "LUMI_FREAD";
-        case kCheckData:
-            return "LUMI_CHECK_DATA";
-        case kFileCreate:
-            return "LUMI_FCREATE";
-        case kFileHandle:
-            return "LUMI_FHANDLE";
-        case kFileWriteAck:
-            return "LUMI_FWRITE_ACK";
-        case kFileCloseAck:
-            return "LUMI_FCLOSE_ACK";
-        case kRemoteAbort:
-            return "LUMI_REMOTE_ABORT";
-        case kReadData:
-            return "LUMI_READ_DATA";
-        case kNegotiateBaud:
-            return "LUMI_NEGOTIATE_BAUD";
-        case kBaudAck:
-            return "LUMI_BAUD_ACK";
-        case kFileCancel:
-            return "LUMI_FCANCEL";
-        case kFileCancelAck:
-            return "LUMI_FCANCEL_ACK";
-        case kStatus:
-            return "LUMI_STATUS";
-        case kStatusResponse:
-            return "LUMI_STATUS_RESP";
-        case kFileOpenAlt:
-            return "LUMI_FOPEN_ALT";
-        default:
-            return "unknown packet";
-    }
-}
-
 ReaderSession::ReaderSession(ReaderSettings& settings, ReaderFiles& files, SessionOptions options,
                              LineFaults& faults, FrameSink send, Logger log)
     : settings_(settings),
@@ -107,45 +60,45 @@ void ReaderSession::Handle(const lumolink::PacketView& packet, Clock::time_point
         return;
     }
     const std::pair<uint8_t, uint8_t> request{code, packet.sequence()};
-    if (code != packet::kCheck && lastRequest_ == request) {
+    if (code != lumolink::LUMI_CHECK && lastRequest_ == request) {
         ++stats_.repeats;
-        log_(std::string("again ") + packet::Name(code));
+        log_("request " + std::to_string(code) + " repeated: the same answer again");
         send_(builder_.Frame());
         return;
     }
     lastRequest_ = request;
 
     switch (code) {
-        case packet::kCheck:
+        case lumolink::LUMI_CHECK:
             OnCheck(now);
             break;
-        case packet::kNegotiateBaud:
+        case lumolink::LUMI_NEGOTIATE_BAUD:
             OnNegotiateBaud(packet.parameter());
             break;
-        case packet::kFileCreate:
+        case lumolink::LUMI_FCREATE:
             OnCreate(packet);
             break;
-        case packet::kFileOpen:
-        case packet::kFileOpenAlt:
+        case lumolink::LUMI_FOPEN:
+        case lumolink::LUMI_FOPEN_ALT:
             OnOpen(packet);
             break;
-        case packet::kFileWrite:
+        case lumolink::LUMI_FWRITE:
             OnWrite(packet);
             break;
-        case packet::kFileRead:
+        case lumolink::LUMI_FREAD:
             OnRead(packet);
             break;
-        case packet::kFileClose:
+        case lumolink::LUMI_FCLOSE:
             OnClose(packet, now);
             break;
-        case packet::kFileCancel:
+        case lumolink::LUMI_FCANCEL:
             OnCancel();
             break;
-        case packet::kStatus:
+        case lumolink::LUMI_STATUS:
             OnStatus(now);
             break;
         default:
-            log_(std::string("ignored ") + packet::Name(code));
+            log_("ignored packet " + std::to_string(code));
             break;
     }
 }
@@ -157,7 +110,7 @@ void ReaderSession::OnBadFrame(Clock::time_point now) {
 void ReaderSession::Nack() {
     ++stats_.nacks;
     // Built apart, so that the answer to the last request stays ready to be sent again.
-    nackBuilder_.Build(lumolink::kDeviceProtocol, packet::kNack, sequence_++, 0, {});
+    nackBuilder_.Build(lumolink::kDeviceProtocol, lumolink::LUMI_NACK, sequence_++, 0, {});
     send_(nackBuilder_.Frame());
 }
 
@@ -188,9 +141,9 @@ void ReaderSession::Reply(uint8_t code, uint8_t parameter, std::span<const uint8
         const auto real = static_cast<uint16_t>(data.size() + lumolink::kPacketHeaderSize);
         const std::array<uint16_t, 3> wrong = {
             0xFFFF, static_cast<uint16_t>(real + 1),
-            static_cast<uint16_t>(code == packet::kReadData ? 5 : 4)};
+            static_cast<uint16_t>(code == lumolink::LUMI_READ_DATA ? 5 : 4)};
         const uint16_t length = wrong[stats_.badLengthFrames++ % wrong.size()];
-        log_("sending " + std::string(packet::Name(code)) + " with length field " +
+        log_("answer " + std::to_string(code) + " sent with length field " +
              std::to_string(length));
         send_(FrameWithLengthField(code, sequence, length, parameter, data));
         return;
@@ -211,7 +164,7 @@ void ReaderSession::Abort() {
     log_("aborting the transfer of \"" + files_.Name() + "\"");
     files_.Discard();
     ++stats_.aborts;
-    Acknowledge(packet::kRemoteAbort);
+    Acknowledge(lumolink::LUMI_REMOTE_ABORT);
 }
 
 void ReaderSession::OnCheck(Clock::time_point now) {
@@ -221,15 +174,17 @@ void ReaderSession::OnCheck(Clock::time_point now) {
     }
     std::array<uint8_t, packet::kIdentitySize> identity{};
     const std::string text = settings_.firmware + "/" + settings_.identifier;
-    std::copy_n(text.begin(), std::min(text.size(), identity.size()), identity.begin());
-    Reply(packet::kCheckData, 0, identity);
+    const std::size_t length = std::min(text.size(), identity.size());
+    std::copy_n(text.begin(), length, identity.begin());
+    Reply(lumolink::LUMI_CHECK_DATA, 0,
+          std::span(identity).first(options_.shortIdentity ? length : identity.size()));
 }
 
 void ReaderSession::OnNegotiateBaud(uint8_t mask) {
     const auto chosen = std::find_if(kSpeedBits.begin(), kSpeedBits.end(), [&](const SpeedBit& s) {
         return (mask & options_.speeds & s.bit) != 0;
     });
-    Reply(packet::kBaudAck, chosen == kSpeedBits.end() ? 0 : chosen->bit, {});
+    Reply(lumolink::LUMI_BAUD_ACK, chosen == kSpeedBits.end() ? 0 : chosen->bit, {});
     if (chosen != kSpeedBits.end()) {
         lineSpeed_ = chosen->bitsPerSecond;
         log_("line speed " + std::to_string(lineSpeed_) + " bit/s");
@@ -256,14 +211,15 @@ void ReaderSession::OnCreate(const lumolink::PacketView& packet) {
                                           static_cast<uint8_t>(size >> 8),
                                           static_cast<uint8_t>(size >> 16),
                                           static_cast<uint8_t>(size >> 24)};
-    Reply(packet::kFileHandle, handle, reply);
+    Reply(lumolink::LUMI_FHANDLE, handle, reply);
 }
 
 void ReaderSession::OnOpen(const lumolink::PacketView& packet) {
     const std::string name = Text(packet.data());
     const uint8_t handle = files_.Open(name);
     const uint32_t size = files_.Size();
-    log_(std::string(packet::Name(packet.code())) + " \"" + name + "\": handle " +
+    const bool alternative = packet.code() == lumolink::LUMI_FOPEN_ALT;
+    log_(std::string(alternative ? "open (alternative) \"" : "open \"") + name + "\": handle " +
          std::to_string(handle) + ", " + std::to_string(size) + " bytes");
     const std::array<uint8_t, 8> reply = {requestSequence_,
                                           0,
@@ -273,13 +229,13 @@ void ReaderSession::OnOpen(const lumolink::PacketView& packet) {
                                           static_cast<uint8_t>(size >> 8),
                                           static_cast<uint8_t>(size >> 16),
                                           static_cast<uint8_t>(size >> 24)};
-    Reply(packet::kFileHandle, handle, reply);
+    Reply(lumolink::LUMI_FHANDLE, handle, reply);
 }
 
 void ReaderSession::OnWrite(const lumolink::PacketView& packet) {
     if (!files_.IsOpen(packet.parameter()) || !files_.IsWriting()) {
         log_("write to a file that is not open");
-        Acknowledge(packet::kRemoteAbort);
+        Acknowledge(lumolink::LUMI_REMOTE_ABORT);
         return;
     }
     const ReaderFiles::Padding padding = files_.Append(packet.data());
@@ -289,13 +245,13 @@ void ReaderSession::OnWrite(const lumolink::PacketView& packet) {
         Abort();
         return;
     }
-    Acknowledge(packet::kFileWriteAck);
+    Acknowledge(lumolink::LUMI_FWRITE_ACK);
 }
 
 void ReaderSession::OnRead(const lumolink::PacketView& packet) {
     if (!files_.IsOpen(packet.parameter()) || files_.IsWriting()) {
         log_("read from a file that is not open");
-        Acknowledge(packet::kRemoteAbort);
+        Acknowledge(lumolink::LUMI_REMOTE_ABORT);
         return;
     }
     if (ShouldAbort()) {
@@ -307,7 +263,7 @@ void ReaderSession::OnRead(const lumolink::PacketView& packet) {
     data.reserve(block.size() + 1);
     data.push_back(requestSequence_);
     data.insert(data.end(), block.begin(), block.end());
-    Reply(packet::kReadData, 0, data);
+    Reply(lumolink::LUMI_READ_DATA, 0, data);
 }
 
 void ReaderSession::OnClose(const lumolink::PacketView& packet, Clock::time_point now) {
@@ -328,7 +284,7 @@ void ReaderSession::OnClose(const lumolink::PacketView& packet, Clock::time_poin
         }
         restart = closed.commands.restart;
     }
-    Acknowledge(packet::kFileCloseAck);
+    Acknowledge(lumolink::LUMI_FCLOSE_ACK);
     if (restart) {
         log_("restarting");
         restartUntil_ = now + options_.restartTime;
@@ -341,13 +297,13 @@ void ReaderSession::OnClose(const lumolink::PacketView& packet, Clock::time_poin
 void ReaderSession::OnCancel() {
     log_("cancelled");
     files_.Discard();
-    Acknowledge(packet::kFileCancelAck);
+    Acknowledge(lumolink::LUMI_FCANCEL_ACK);
 }
 
 void ReaderSession::OnStatus(Clock::time_point now) {
     const uint8_t flags = now < busyUntil_ ? kBusyBit : 0;
     const std::array<uint8_t, 8> data = {requestSequence_, 0, 0, 0, flags, 0, 0, 0};
-    Reply(packet::kStatusResponse, 0, data);
+    Reply(lumolink::LUMI_STATUS_RESP, 0, data);
 }
 
 }  // namespace lumosim

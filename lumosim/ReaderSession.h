@@ -31,6 +31,7 @@ struct SessionOptions {
     std::optional<uint64_t> abortAfter;  // abort every transfer that passes this many bytes
     double badLengthProbability = 0;     // reply frames sent with a wrong length field
     NackMode nack = NackMode::Never;
+    bool shortIdentity = false;  // the identity without the zeros that fill its 40 bytes
 };
 
 struct SessionStats {

@@ -32,6 +32,7 @@ SessionOptions SessionOptionsOf(const SimulatorOptions& options) {
     session.abortAfter = options.abortAfter;
     session.badLengthProbability = options.badLength;
     session.nack = options.nack;
+    session.shortIdentity = options.shortIdentity;
     return session;
 }
 

@@ -33,6 +33,8 @@ void AddSimulatorOptions(CLI::App& app, SimulatorOptions& o) {
     app.add_option("--bad-length", o.badLength,
                    "Probability that an answer carries a wrong packet length field")
         ->check(Probability());
+    app.add_flag("--short-identity", o.shortIdentity,
+                 "Send the identity without the zeros that fill it to 40 bytes");
     app.add_option("--seed", o.seed, "Seed of the fault injection")->capture_default_str();
     app.add_flag("--silent", o.silent, "Plugged in but not answering");
     const std::map<std::string, NackMode> nackModes = {

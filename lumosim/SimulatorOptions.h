@@ -28,6 +28,7 @@ struct SimulatorOptions {
     double drop = 0;
     double corrupt = 0;
     double badLength = 0;
+    bool shortIdentity = false;
     uint64_t seed = 1;
     bool silent = false;
     NackMode nack = NackMode::Never;

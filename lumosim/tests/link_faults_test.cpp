@@ -114,6 +114,23 @@ TEST_F(LinkFaultsTest, NoisyLineTransfersAreIntactOrFail) {
     RecordProperty("succeeded", succeeded);
 }
 
+// An identity shorter than its 40 bytes is taken as it is, with nothing left over from the
+// larger frames received before it.
+TEST_F(LinkFaultsTest, AShortIdentityIsTakenAsItIs) {
+    SimulatorOptions options;
+    options.shortIdentity = true;
+    options.identifier = "R7";
+    auto harness = Harness(options);
+    ASSERT_TRUE(harness->Connect());
+    WriteFile(harness->Flash() / "big.bin", std::vector<uint8_t>(3000, 'Z'));
+    ASSERT_EQ(harness->Fetch("big.bin", Local("big.bin")), EB_ERR_SUCCESS);
+    ASSERT_TRUE(harness->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 10s));
+    char identity[40];
+    ASSERT_EQ(harness->Host().GetVersionAndRemoteId(identity, 40), EB_ERR_SUCCESS);
+    EXPECT_EQ(std::string(identity, 40),
+              std::string("001.024-RM-024-R/R7") + std::string(21, '\0'));
+}
+
 // A reader that refuses every frame with a negative acknowledgement uses up the retries.
 TEST_F(LinkFaultsTest, PersistentNegativeAcknowledgementsEndInATimeout) {
     auto harness = Harness({});

@@ -124,7 +124,7 @@ TEST_F(LinkSettingsTest, AResetReaderIsLostForAWhileAndThenFoundAgain) {
     ASSERT_EQ(Commands().SendCmdFile(), EB_ERR_SUCCESS);
     EXPECT_TRUE(harness_->Host().WaitForState(EB_ERR_STATUS_NOT_CONNECTED, 10s));
     EXPECT_TRUE(harness_->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 15s));
-    EXPECT_GE(harness_->Reader().Session().packets[packet::kNegotiateBaud], 2u);
+    EXPECT_GE(harness_->Reader().Session().packets[lumolink::LUMI_NEGOTIATE_BAUD], 2u);
 }
 
 }  // namespace

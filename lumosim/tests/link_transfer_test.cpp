@@ -68,7 +68,7 @@ TEST_F(LinkTransferTest, ProgressOfASendEndsAtItsTotal) {
     for (const auto& report : reports) done.push_back(report.done);
     EXPECT_EQ(done.back(), 5000);
     EXPECT_TRUE(reports.back().HasEnded());
-    EXPECT_EQ(harness_->Reader().Session().packets[packet::kFileWrite], 3u);
+    EXPECT_EQ(harness_->Reader().Session().packets[lumolink::LUMI_FWRITE], 3u);
 }
 
 TEST_F(LinkTransferTest, RefusedAbortedAndEmptyTransfersFailWithTheirCodes) {
@@ -104,7 +104,7 @@ TEST_F(LinkTransferTest, ABusyReaderHoldsTheNextTransferUntilItIsDone) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2500ms);
     const auto states = harness_->Host().States();
     EXPECT_NE(std::find(states.begin(), states.end(), EB_ERR_STATUS_CONNECTED_BUSY), states.end());
-    EXPECT_GE(harness_->Reader().Session().packets[packet::kCheck], 2u);
+    EXPECT_GE(harness_->Reader().Session().packets[lumolink::LUMI_CHECK], 2u);
 }
 
 TEST_F(LinkTransferTest, TheFirmwareVersionChoosesTheOpenPacket) {
@@ -122,8 +122,8 @@ TEST_F(LinkTransferTest, TheFirmwareVersionChoosesTheOpenPacket) {
         WriteFile(harness_->Flash() / "n.la", Pattern(10, 6));
         ASSERT_EQ(harness_->Fetch("n.la", Local("n.la")), EB_ERR_SUCCESS);
         const SessionStats stats = harness_->Reader().Session();
-        EXPECT_EQ(stats.packets[packet::kFileOpenAlt], c.alternative ? 1u : 0u);
-        EXPECT_EQ(stats.packets[packet::kFileOpen], c.alternative ? 0u : 1u);
+        EXPECT_EQ(stats.packets[lumolink::LUMI_FOPEN_ALT], c.alternative ? 1u : 0u);
+        EXPECT_EQ(stats.packets[lumolink::LUMI_FOPEN], c.alternative ? 0u : 1u);
     }
 }
 
@@ -141,7 +141,7 @@ TEST_F(LinkTransferTest, CancellingAFetchReleasesTheCallerAndTheLinkRecovers) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     canceller.join();
     EXPECT_TRUE(harness_->Host().WaitForState(EB_ERR_STATUS_CONNECTED, 10s));
-    EXPECT_EQ(harness_->Reader().Session().packets[packet::kFileCancel], 1u);
+    EXPECT_EQ(harness_->Reader().Session().packets[lumolink::LUMI_FCANCEL], 1u);
 }
 
 }  // namespace

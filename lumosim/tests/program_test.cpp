@@ -93,7 +93,7 @@ TEST(ProgramTest, PrintsTheDevicePathFirstAndAnswersThere) {
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "flash"));
 
     testing::HostPort host(link);
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     const auto answer = host.Receive();
     ASSERT_TRUE(answer);
     const std::string identity(answer->data.begin(), answer->data.end());

@@ -100,12 +100,20 @@ protected:
 
 TEST_F(ReaderSessionTest, CheckIsAnsweredWithTheIdentity) {
     StartSession();
-    const Answer answer = Ask(packet::kCheck);
-    ASSERT_EQ(answer.code, packet::kCheckData);
+    const Answer answer = Ask(lumolink::LUMI_CHECK);
+    ASSERT_EQ(answer.code, lumolink::LUMI_CHECK_DATA);
     ASSERT_EQ(answer.data.size(), 40u);
     const std::string identity(answer.data.begin(), answer.data.end());
     EXPECT_EQ(identity.substr(0, identity.find('\0')), "001.024-RM-024-R/LUMOSIM-0001");
     EXPECT_EQ(identity.find_first_not_of('\0', identity.find('\0')), std::string::npos);
+}
+
+TEST_F(ReaderSessionTest, AShortIdentityCarriesOnlyItsText) {
+    SessionOptions options;
+    options.shortIdentity = true;
+    StartSession(options);
+    const Answer answer = Ask(lumolink::LUMI_CHECK);
+    EXPECT_EQ(std::string(answer.data.begin(), answer.data.end()), "001.024-RM-024-R/LUMOSIM-0001");
 }
 
 TEST_F(ReaderSessionTest, SpeedNegotiationChoosesTheHighestCommonSpeed) {
@@ -118,8 +126,8 @@ TEST_F(ReaderSessionTest, SpeedNegotiationChoosesTheHighestCommonSpeed) {
         SessionOptions options;
         options.speeds = c.readerSpeeds;
         StartSession(options);
-        const Answer answer = Ask(packet::kNegotiateBaud, c.hostMask);
-        EXPECT_EQ(answer.code, packet::kBaudAck);
+        const Answer answer = Ask(lumolink::LUMI_NEGOTIATE_BAUD, c.hostMask);
+        EXPECT_EQ(answer.code, lumolink::LUMI_BAUD_ACK);
         EXPECT_EQ(answer.parameter, c.chosen);
         EXPECT_EQ(session_->LineSpeed(), c.speed);
     }
@@ -128,27 +136,27 @@ TEST_F(ReaderSessionTest, SpeedNegotiationChoosesTheHighestCommonSpeed) {
 TEST_F(ReaderSessionTest, AWrittenFileIsStoredOnceEvenWhenChunksAreRepeated) {
     StartSession();
     const std::vector<uint8_t> content(3000, 0x5A);
-    Answer answer = Ask(packet::kFileCreate, 0, CreateData("Book.lx", 3000));
-    ASSERT_EQ(answer.code, packet::kFileHandle);
+    Answer answer = Ask(lumolink::LUMI_FCREATE, 0, CreateData("Book.lx", 3000));
+    ASSERT_EQ(answer.code, lumolink::LUMI_FHANDLE);
     ASSERT_EQ(answer.length, 13);
     const uint8_t handle = answer.parameter;
     ASSERT_NE(handle, 0);
 
-    answer = Ask(packet::kFileWrite, handle, {content.begin(), content.begin() + 2048});
-    EXPECT_EQ(answer.code, packet::kFileWriteAck);
+    answer = Ask(lumolink::LUMI_FWRITE, handle, {content.begin(), content.begin() + 2048});
+    EXPECT_EQ(answer.code, lumolink::LUMI_FWRITE_ACK);
     EXPECT_EQ(answer.length, 9);
     EXPECT_EQ(answer.data[0], LastSequence());
     // The acknowledgement was lost: the host sends the same chunk again.
     const Answer again = Repeat();
-    EXPECT_EQ(again.code, packet::kFileWriteAck);
+    EXPECT_EQ(again.code, lumolink::LUMI_FWRITE_ACK);
     EXPECT_EQ(again.data[0], LastSequence());
 
     std::vector<uint8_t> last(content.begin() + 2048, content.end());
     last.resize(1024, 0);  // rounded up to a multiple of 512
-    answer = Ask(packet::kFileWrite, handle, last);
+    answer = Ask(lumolink::LUMI_FWRITE, handle, last);
     EXPECT_EQ(answer.data[0], LastSequence());
-    EXPECT_EQ(Ask(packet::kFileClose, handle).code, packet::kFileCloseAck);
-    EXPECT_EQ(Repeat().code, packet::kFileCloseAck);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCLOSE, handle).code, lumolink::LUMI_FCLOSE_ACK);
+    EXPECT_EQ(Repeat().code, lumolink::LUMI_FCLOSE_ACK);
 
     EXPECT_EQ(testing::ReadFile(folder_.Path() / "Book.lx"), content);
     EXPECT_EQ(session_->Stats().filesStored, 1u);
@@ -161,36 +169,36 @@ TEST_F(ReaderSessionTest, AFileIsReadInBlocksAndARepeatedReadGetsTheSameBlock) {
     for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<uint8_t>(i);
     ASSERT_TRUE(flash_.Write("Book.la", content));
 
-    Answer answer = Ask(packet::kFileOpenAlt, 0, NameData("book.LA"));
-    ASSERT_EQ(answer.code, packet::kFileHandle);
+    Answer answer = Ask(lumolink::LUMI_FOPEN_ALT, 0, NameData("book.LA"));
+    ASSERT_EQ(answer.code, lumolink::LUMI_FHANDLE);
     ASSERT_EQ(answer.length, 13);
     const uint32_t size = answer.data[4] | answer.data[5] << 8 | answer.data[6] << 16 |
                           uint32_t(answer.data[7]) << 24;
     EXPECT_EQ(size, content.size());
     const uint8_t handle = answer.parameter;
 
-    answer = Ask(packet::kFileRead, handle);
-    ASSERT_EQ(answer.code, packet::kReadData);
+    answer = Ask(lumolink::LUMI_FREAD, handle);
+    ASSERT_EQ(answer.code, lumolink::LUMI_READ_DATA);
     EXPECT_EQ(answer.data[0], LastSequence());
     EXPECT_EQ(answer.length, 6 + 2048);
     EXPECT_EQ(Repeat().data, answer.data);
 
-    answer = Ask(packet::kFileRead, handle);
+    answer = Ask(lumolink::LUMI_FREAD, handle);
     EXPECT_EQ(answer.data[0], LastSequence());
     ASSERT_EQ(answer.data.size(), 1u + 100);
     EXPECT_TRUE(std::equal(answer.data.begin() + 1, answer.data.end(), content.begin() + 2048));
-    EXPECT_EQ(Ask(packet::kFileClose, handle).code, packet::kFileCloseAck);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCLOSE, handle).code, lumolink::LUMI_FCLOSE_ACK);
 }
 
 TEST_F(ReaderSessionTest, RefusedAndUnknownFilesGetHandleZero) {
     files_.SetRefused({"*.lxf"});
     StartSession();
-    EXPECT_EQ(Ask(packet::kFileCreate, 0, CreateData("SMALL.LXF", 10)).parameter, 0);
-    EXPECT_EQ(Ask(packet::kFileOpen, 0, NameData("nothing.lx")).parameter, 0);
-    EXPECT_EQ(Ask(packet::kFileCreate, 0, {1, 2, 3}).parameter, 0);  // too short to name a file
+    EXPECT_EQ(Ask(lumolink::LUMI_FCREATE, 0, CreateData("SMALL.LXF", 10)).parameter, 0);
+    EXPECT_EQ(Ask(lumolink::LUMI_FOPEN, 0, NameData("nothing.lx")).parameter, 0);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCREATE, 0, {1, 2, 3}).parameter, 0);  // too short to name a file
     // Writing to a handle that is not open is answered with an abort, not silence.
-    EXPECT_EQ(Ask(packet::kFileWrite, 9, {1, 2}).code, packet::kRemoteAbort);
-    EXPECT_EQ(Ask(packet::kFileRead, 9).code, packet::kRemoteAbort);
+    EXPECT_EQ(Ask(lumolink::LUMI_FWRITE, 9, {1, 2}).code, lumolink::LUMI_REMOTE_ABORT);
+    EXPECT_EQ(Ask(lumolink::LUMI_FREAD, 9).code, lumolink::LUMI_REMOTE_ABORT);
 }
 
 TEST_F(ReaderSessionTest, BusyAfterAFileThenIdentityAgain) {
@@ -198,15 +206,15 @@ TEST_F(ReaderSessionTest, BusyAfterAFileThenIdentityAgain) {
     options.busyAfterFile = 500ms;
     StartSession(options);
     const auto start = Clock::now();
-    const uint8_t handle = Ask(packet::kFileCreate, 0, CreateData("a.txt", 1)).parameter;
-    Ask(packet::kFileWrite, handle, {'x'}, start);
-    Ask(packet::kFileClose, handle, {}, start);
+    const uint8_t handle = Ask(lumolink::LUMI_FCREATE, 0, CreateData("a.txt", 1)).parameter;
+    Ask(lumolink::LUMI_FWRITE, handle, {'x'}, start);
+    Ask(lumolink::LUMI_FCLOSE, handle, {}, start);
 
-    Answer answer = Ask(packet::kCheck, 0, {}, start + 100ms);
-    ASSERT_EQ(answer.code, packet::kStatusResponse);
+    Answer answer = Ask(lumolink::LUMI_CHECK, 0, {}, start + 100ms);
+    ASSERT_EQ(answer.code, lumolink::LUMI_STATUS_RESP);
     EXPECT_EQ(answer.data[4] & 1, 1);
-    EXPECT_EQ(Ask(packet::kCheck, 0, {}, start + 600ms).code, packet::kCheckData);
-    answer = Ask(packet::kStatus, 0, {}, start + 600ms);
+    EXPECT_EQ(Ask(lumolink::LUMI_CHECK, 0, {}, start + 600ms).code, lumolink::LUMI_CHECK_DATA);
+    answer = Ask(lumolink::LUMI_STATUS, 0, {}, start + 600ms);
     EXPECT_EQ(answer.data[4] & 1, 0);
 }
 
@@ -214,15 +222,15 @@ TEST_F(ReaderSessionTest, RemoteAbortAndCancelLeaveNoFile) {
     SessionOptions options;
     options.abortAfter = 2048;
     StartSession(options);
-    uint8_t handle = Ask(packet::kFileCreate, 0, CreateData("big.lx", 5000)).parameter;
-    EXPECT_EQ(Ask(packet::kFileWrite, handle, std::vector<uint8_t>(2048)).code,
-              packet::kRemoteAbort);
+    uint8_t handle = Ask(lumolink::LUMI_FCREATE, 0, CreateData("big.lx", 5000)).parameter;
+    EXPECT_EQ(Ask(lumolink::LUMI_FWRITE, handle, std::vector<uint8_t>(2048)).code,
+              lumolink::LUMI_REMOTE_ABORT);
 
-    handle = Ask(packet::kFileCreate, 0, CreateData("small.lx", 100)).parameter;
-    EXPECT_EQ(Ask(packet::kFileWrite, handle, std::vector<uint8_t>(100)).code,
-              packet::kFileWriteAck);
-    EXPECT_EQ(Ask(packet::kFileCancel, handle).code, packet::kFileCancelAck);
-    EXPECT_EQ(Ask(packet::kFileClose, handle).code, packet::kFileCloseAck);
+    handle = Ask(lumolink::LUMI_FCREATE, 0, CreateData("small.lx", 100)).parameter;
+    EXPECT_EQ(Ask(lumolink::LUMI_FWRITE, handle, std::vector<uint8_t>(100)).code,
+              lumolink::LUMI_FWRITE_ACK);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCANCEL, handle).code, lumolink::LUMI_FCANCEL_ACK);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCLOSE, handle).code, lumolink::LUMI_FCLOSE_ACK);
 
     EXPECT_TRUE(flash_.ListNames().empty());
     EXPECT_EQ(session_->Stats().aborts, 1u);
@@ -232,13 +240,14 @@ TEST_F(ReaderSessionTest, ResetRestartsTheReaderAtTheDefaultSpeed) {
     SessionOptions options;
     options.restartTime = 1s;
     StartSession(options);
-    Ask(packet::kNegotiateBaud, 0x10);
+    Ask(lumolink::LUMI_NEGOTIATE_BAUD, 0x10);
     const std::string commands = "CMD!\r\nRESET\r\n";
     const auto now = Clock::now();
     const uint8_t handle =
-        Ask(packet::kFileCreate, 0, CreateData("__CMDFILE", uint32_t(commands.size()))).parameter;
-    Ask(packet::kFileWrite, handle, Bytes(commands), now);
-    EXPECT_EQ(Ask(packet::kFileClose, handle, {}, now).code, packet::kFileCloseAck);
+        Ask(lumolink::LUMI_FCREATE, 0, CreateData("__CMDFILE", uint32_t(commands.size())))
+            .parameter;
+    Ask(lumolink::LUMI_FWRITE, handle, Bytes(commands), now);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCLOSE, handle, {}, now).code, lumolink::LUMI_FCLOSE_ACK);
 
     EXPECT_FALSE(session_->Listening(now + 500ms));
     EXPECT_EQ(session_->LineSpeed(), 57600u);
@@ -257,19 +266,19 @@ TEST_F(ReaderSessionTest, NegativeAcknowledgementsByMode) {
     answers_.clear();
     session_->OnBadFrame(Clock::now());
     ASSERT_EQ(answers_.size(), 1u);
-    EXPECT_EQ(answers_[0].code, packet::kNack);
-    EXPECT_EQ(Ask(packet::kCheck).code, packet::kCheckData);
+    EXPECT_EQ(answers_[0].code, lumolink::LUMI_NACK);
+    EXPECT_EQ(Ask(lumolink::LUMI_CHECK).code, lumolink::LUMI_CHECK_DATA);
     // A chunk whose acknowledgement was lost comes again after a damaged copy was refused: the
     // repeat gets the acknowledgement, not the refusal.
-    const uint8_t handle = Ask(packet::kFileCreate, 0, CreateData("a", 3)).parameter;
-    Ask(packet::kFileWrite, handle, {1, 2, 3});
+    const uint8_t handle = Ask(lumolink::LUMI_FCREATE, 0, CreateData("a", 3)).parameter;
+    Ask(lumolink::LUMI_FWRITE, handle, {1, 2, 3});
     session_->OnBadFrame(Clock::now());
-    EXPECT_EQ(Repeat().code, packet::kFileWriteAck);
+    EXPECT_EQ(Repeat().code, lumolink::LUMI_FWRITE_ACK);
 
     options.nack = NackMode::Always;
     StartSession(options);
-    EXPECT_EQ(Ask(packet::kCheck).code, packet::kNack);
-    EXPECT_EQ(Ask(packet::kFileCreate, 0, CreateData("a", 1)).code, packet::kNack);
+    EXPECT_EQ(Ask(lumolink::LUMI_CHECK).code, lumolink::LUMI_NACK);
+    EXPECT_EQ(Ask(lumolink::LUMI_FCREATE, 0, CreateData("a", 1)).code, lumolink::LUMI_NACK);
 }
 
 TEST_F(ReaderSessionTest, InjectedLengthFaultsKeepAValidCheckSequence) {
@@ -277,16 +286,16 @@ TEST_F(ReaderSessionTest, InjectedLengthFaultsKeepAValidCheckSequence) {
     options.badLengthProbability = 1.0;
     StartSession(options);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Ask(packet::kCheck).event, lumolink::FrameEvent::BadLength);
+        EXPECT_EQ(Ask(lumolink::LUMI_CHECK).event, lumolink::FrameEvent::BadLength);
     }
     ASSERT_TRUE(flash_.Write("a.bin", std::vector<uint8_t>(10)));
-    Ask(packet::kFileOpen, 0, NameData("a.bin"));
+    Ask(lumolink::LUMI_FOPEN, 0, NameData("a.bin"));
     ASSERT_TRUE(files_.IsOpen(1));
     // File data also comes with a length of 5, which frames well but is too short to carry
     // the acknowledged sequence number.
     std::vector<uint16_t> framedLengths;
     for (int i = 0; i < 3; ++i) {
-        const Answer answer = Ask(packet::kFileRead, 1);
+        const Answer answer = Ask(lumolink::LUMI_FREAD, 1);
         if (answer.event == lumolink::FrameEvent::Packet)
             framedLengths.push_back(answer.length);
         else

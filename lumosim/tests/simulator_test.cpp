@@ -31,10 +31,10 @@ TEST_F(SimulatorTest, AnswersACheckFrameOnTheDevicePath) {
     EXPECT_EQ(std::filesystem::read_symlink(options.link), reader->DevicePath());
 
     HostPort host(options.link);
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     const auto answer = host.Receive();
     ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->code, packet::kCheckData);
+    EXPECT_EQ(answer->code, lumolink::LUMI_CHECK_DATA);
     reader.reset();
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(options.link)));
 }
@@ -44,12 +44,12 @@ TEST_F(SimulatorTest, ASilentReaderHearsButDoesNotAnswer) {
     options.silent = true;
     auto reader = StartReader(options);
     HostPort host(reader->DevicePath());
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     EXPECT_FALSE(host.Receive(400ms));
     EXPECT_GT(reader->Line().bytesIn, 0u);
 
     reader->SetSilent(false);
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     EXPECT_TRUE(host.Receive());
 }
 
@@ -62,8 +62,9 @@ TEST_F(SimulatorTest, LineFaultsLoseAndChangeBytesBothWays) {
     HostPort host(reader->DevicePath());
     int answered = 0;
     for (int i = 0; i < 40; ++i) {
-        host.Send(packet::kCheck);
-        if (const auto answer = host.Receive(100ms); answer && answer->code == packet::kCheckData)
+        host.Send(lumolink::LUMI_CHECK);
+        if (const auto answer = host.Receive(100ms);
+            answer && answer->code == lumolink::LUMI_CHECK_DATA)
             ++answered;
     }
     const LineStats line = reader->Line();
@@ -81,19 +82,33 @@ TEST_F(SimulatorTest, PacedBytesTakeTheirTimeAtTheNegotiatedSpeed) {
     testing::WriteFile(folder_.Path() / "flash" / "block.bin", std::vector<uint8_t>(2048, 0x41));
     HostPort host(reader->DevicePath());
 
-    host.Send(packet::kFileOpen, 0, {'b', 'l', 'o', 'c', 'k', '.', 'b', 'i', 'n', 0});
+    host.Send(lumolink::LUMI_FOPEN, 0, {'b', 'l', 'o', 'c', 'k', '.', 'b', 'i', 'n', 0});
     const auto handle = host.Receive();
     ASSERT_TRUE(handle && handle->parameter != 0);
 
     // About 2070 bytes of answer and 12 of request at 57600 bit/s: some 360 ms.
     const auto start = std::chrono::steady_clock::now();
-    host.Send(packet::kFileRead, handle->parameter);
+    host.Send(lumolink::LUMI_FREAD, handle->parameter);
     const auto data = host.Receive(5s);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_TRUE(data);
     EXPECT_EQ(data->data.size(), 2049u);
     EXPECT_GE(elapsed, 350ms);
     EXPECT_LT(elapsed, 2s);
+
+    // The other way: a chunk of 2048 bytes is acknowledged only once all of it has come in.
+    std::vector<uint8_t> create(68, 0);
+    create[0] = 'w';
+    create[66] = 0x08;  // 2048 bytes, big-endian
+    host.Send(lumolink::LUMI_FCREATE, 0, create);
+    const auto created = host.Receive();
+    ASSERT_TRUE(created && created->parameter != 0);
+    const auto sent = std::chrono::steady_clock::now();
+    host.Send(lumolink::LUMI_FWRITE, created->parameter, std::vector<uint8_t>(2048, 0x41));
+    const auto ack = host.Receive(5s);
+    ASSERT_TRUE(ack);
+    EXPECT_EQ(ack->code, lumolink::LUMI_FWRITE_ACK);
+    EXPECT_GE(std::chrono::steady_clock::now() - sent, 350ms);
 }
 
 TEST_F(SimulatorTest, WithStrictSpeedAHostAtAnotherSpeedIsNotHeard) {
@@ -102,17 +117,17 @@ TEST_F(SimulatorTest, WithStrictSpeedAHostAtAnotherSpeedIsNotHeard) {
     auto reader = StartReader(options);
     HostPort host(reader->DevicePath());
     host.SetSpeed(115200);
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     EXPECT_FALSE(host.Receive(400ms));
 
     host.SetSpeed(57600);
-    host.Send(packet::kNegotiateBaud, 0x10);
+    host.Send(lumolink::LUMI_NEGOTIATE_BAUD, 0x10);
     const auto ack = host.Receive();
     ASSERT_TRUE(ack);
     EXPECT_EQ(ack->parameter, 0x10);
     EXPECT_EQ(reader->LineSpeed(), 115200u);
     host.SetSpeed(115200);
-    host.Send(packet::kCheck);
+    host.Send(lumolink::LUMI_CHECK);
     EXPECT_TRUE(host.Receive());
 }
 
