@@ -352,6 +352,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::showLibrary() {
     libraryShown_ = true;
+    if (document_.IsReadOnly() || !document_.IsBacked())
+        setWindowTitle(tr("%1 (read-only)").arg(programName()));
     tree_->reload();
     refreshSearchChoices();
     showFilterInSearch();
