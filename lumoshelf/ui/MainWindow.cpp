@@ -24,7 +24,6 @@
 #include "library/AppMessages.h"
 #include "library/LXLibraryDoc.h"
 #include "library/SettingsStore.h"
-#include "lumo_version.h"
 #include "ui/ActionIcons.h"
 #include "ui/AppMessageEvent.h"
 #include "ui/CategoriseDialog.h"
@@ -33,6 +32,7 @@
 #include "ui/LibraryWindowUi.h"
 #include "ui/PageBkProps.h"
 #include "ui/SearchPanel.h"
+#include "ui/StartupSettings.h"
 #include "ui/TextConversion.h"
 #include "ui/TitleImport.h"
 #include "ui/TitleListModel.h"
@@ -223,7 +223,7 @@ void MainWindow::createMenus() {
     help->addAction(tr("&About lumoshelf"), this, [this] {
         prompts_.tell(tr("About lumoshelf"),
                       tr("lumoshelf %1\nA library manager for the Lumo eBook.")
-                          .arg(QStringLiteral(LUMO_PRODUCT_VERSION)),
+                          .arg(toQString(ProductVersion())),
                       UserPrompts::Icon::Information);
     });
 

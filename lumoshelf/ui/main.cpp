@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "library/SettingsPaths.h"
-#include "lumo_version.h"
 #include "ui/ProgramSession.h"
 #include "ui/SingleInstance.h"
+#include "ui/StartupSettings.h"
 #include "ui/TextConversion.h"
 #include "ui/UserPrompts.h"
 
@@ -23,7 +23,7 @@ QString dataFolder() {
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(programName());
-    QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_PRODUCT_VERSION));
+    QCoreApplication::setApplicationVersion(toQString(ProductVersion()));
 
     // Parsed before the window system is reached, so that --help works without a display.
     QStringList arguments;
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(programName()), LUMO_PRODUCT_VERSION);
+        std::printf("%s %s\n", qPrintable(programName()), ProductVersion().c_str());
         return 0;
     }
 
