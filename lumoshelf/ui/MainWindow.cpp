@@ -119,6 +119,7 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     connect(tree_, &CategoryTree::moveRefused, this, [this](int code) {
         prompts_.tell(programName(), uiMessage(unsigned(code)), UserPrompts::Icon::Stop);
     });
+    connect(tree_, &CategoryTree::titlesDropped, this, &MainWindow::fileUnderCategory);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateSelectionActions);
     connect(tree_, &CategoryTree::currentCategoryChanged, this,
             &MainWindow::updateSelectionActions);
@@ -433,6 +434,24 @@ void MainWindow::categoriseSelected() {
     for (const int index : cards) {
         CLXCard card = document_.GetCard(index);
         card.categories = dialog.chosenIds();
+        document_.SetCard(index, card);
+    }
+    document_.Save();
+    list_->rebuildRows();
+}
+
+// Titles dropped on a category are filed under it too; the built-in "<All>" files nothing.
+void MainWindow::fileUnderCategory(const std::vector<int>& cards, const std::string& categoryId) {
+    if (categoryId == kAllCategoryId) return;
+    for (const int index : cards) {
+        if (index >= document_.GetCardCount()) continue;
+        CLXCard card = document_.GetCard(index);
+        if (std::find(card.categories.begin(), card.categories.end(), categoryId) !=
+            card.categories.end())
+            continue;
+        if (categoryId != kUnfiledCategoryId)
+            std::erase(card.categories, std::string(kUnfiledCategoryId));
+        card.categories.push_back(categoryId);
         document_.SetCard(index, card);
     }
     document_.Save();

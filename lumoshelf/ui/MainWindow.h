@@ -92,6 +92,7 @@ private:
     void deleteSelectedTitles(bool removeCards);
     void removeSelectedMarkups();
     void categoriseSelected();
+    void fileUnderCategory(const std::vector<int>& cards, const std::string& categoryId);
     void showSelectedProperties();
     void newCategory();
     void moveCurrentCategory();

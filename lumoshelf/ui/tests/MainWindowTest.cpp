@@ -277,3 +277,24 @@ TEST_F(MainWindowTest, CategoryMovedFromTheMenuLandsUnderTheChosenOne) {
     chooseCategory("<Unfiled>");
     EXPECT_FALSE(window().libraryActions().moveCategory->isEnabled());
 }
+
+TEST_F(MainWindowTest, TitlesDraggedOntoACategoryAreFiledUnderIt) {
+    chooseCategory("<All>");
+    selectAllTitles();
+    const TitleListModel& model = window().listView().titleModel();
+    ASSERT_EQ(titles(), (QStringList{"Alpine Walks", "Emma", "Hard Times"}));
+    const std::unique_ptr<QMimeData> mime(model.mimeData({model.index(1, 0), model.index(2, 0)}));
+    CategoryTree& tree = window().categoryTree();
+    const QTreeWidgetItem* travel = tree.findItems("Travel", Qt::MatchExactly).front();
+    const QPoint at = tree.visualItemRect(travel).center();
+    QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tree.viewport(), &drop);
+    settle();
+
+    chooseCategory("Travel");
+    EXPECT_EQ(rows(), 3);  // Alpine Walks and the two dropped titles
+    const int emma = document().FindCard("alice", "ebook:Emma-alice");
+    EXPECT_EQ(document().CardAt(emma).categories.size(), 3u);
+}
