@@ -213,3 +213,17 @@ TEST(ProgramStart, DamagedLibraryFileIsReportedKeptAndNeverOverwritten) {
     ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
     EXPECT_EQ(damaged.readAll(), QByteArray("\x05\x00garbage", 9));
 }
+
+TEST(ProgramStart, FileNamedOnTheCommandLineIsImportedAtTheOpen) {
+    testApp();
+    DemoLibrary library;
+    const QString emma = library.edition(library.path("Downloads/emma.lx"), "Emma", "Jane Austen");
+    RecordingPrompts prompts;
+    ProgramSession session(prompts);
+    ASSERT_EQ(session.start(optionsFor(library, emma)), ProgramSession::Outcome::Running);
+    settle();
+    EXPECT_EQ(session.window()->listView().titleModel().rowCount(), 1);
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.told.front().startsWith("The following title has been added"));
+    EXPECT_TRUE(QFile::exists(emma));  // the user's own file stays where it was
+}
