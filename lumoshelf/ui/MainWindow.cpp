@@ -49,6 +49,7 @@ constexpr unsigned kDeleteFailed = 61474;
 constexpr unsigned kDeleteMarkupsQuestion = 314;
 constexpr unsigned kDeleteCategoriesQuestion = 361;
 constexpr unsigned kNewCategoryName = 362;
+constexpr unsigned kSendNowQuestion = 61485;
 
 std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& key,
                             std::uint32_t fallback) {
@@ -96,6 +97,7 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     setWindowIcon(QIcon::fromTheme("x-office-address-book"));
     setAcceptDrops(true);
     documentUi_.setListView(list_);
+    documentUi_.setTitleReported([this](const CLXCard& card) { offerToSend(card); });
 
     auto* side = new QWidget;
     auto* sideLayout = new QVBoxLayout(side);
@@ -142,6 +144,7 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
 
 MainWindow::~MainWindow() {
     messageTarget_->detach();
+    documentUi_.setTitleReported({});
     documentUi_.setListView(nullptr);
 }
 
@@ -438,6 +441,17 @@ void MainWindow::categoriseSelected() {
     }
     document_.Save();
     list_->rebuildRows();
+}
+
+// A title just added can go to the reader at once, while sending works (the reader is there).
+void MainWindow::offerToSend(const CLXCard& card) {
+    if (!reader_.send->isEnabled()) return;
+    const int row = list_->titleModel().rowOfCard(document_.FindCard(card.username, card.url));
+    if (row < 0 || !prompts_.ask(programName(), uiString(kSendNowQuestion))) return;
+    list_->selectionModel()->select(
+        list_->titleModel().index(row, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    reader_.send->trigger();
 }
 
 // Titles dropped on a category are filed under it too; the built-in "<All>" files nothing.

@@ -298,3 +298,22 @@ TEST_F(MainWindowTest, TitlesDraggedOntoACategoryAreFiledUnderIt) {
     const int emma = document().FindCard("alice", "ebook:Emma-alice");
     EXPECT_EQ(document().CardAt(emma).categories.size(), 3u);
 }
+
+TEST_F(MainWindowTest, TitleAddedWhileTheReaderIsThereCanBeSentAtOnce) {
+    const QString bleak = library.edition(library.path("bleak.lx"), "Bleak House", "C. Dickens");
+    window().importPaths({bleak});  // sending does not work yet: nothing is offered
+    EXPECT_TRUE(prompts.asked.isEmpty());
+
+    QAction* send = window().readerActions().send;
+    send->setEnabled(true);
+    std::vector<int> sent;
+    QObject::connect(send, &QAction::triggered,
+                     [&] { sent = window().listView().selectedCards(); });
+    const QString walden = library.edition(library.path("walden.lx"), "Walden", "H. D. Thoreau");
+    prompts.answers = {true};
+    window().importPaths({walden});
+    EXPECT_EQ(prompts.asked,
+              QStringList{"Do you want to download this title to your Lumo eBook now?"});
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(document().CardAt(sent.front()).title, "Walden");
+}
