@@ -10,6 +10,7 @@
 
 class AppMessageEvent;
 class AppMessageTarget;
+class CLXCard;
 class CLXLibraryDoc;
 class CLXSettingsStore;
 class CLibListView;
@@ -92,6 +93,8 @@ private:
     void deleteSelectedTitles(bool removeCards);
     void removeSelectedMarkups();
     void categoriseSelected();
+    void offerToSend(const CLXCard& card);
+    void fileUnderCategory(const std::vector<int>& cards, const std::string& categoryId);
     void showSelectedProperties();
     void newCategory();
     void moveCurrentCategory();

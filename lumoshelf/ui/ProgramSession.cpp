@@ -60,7 +60,13 @@ ProgramSession::Outcome ProgramSession::start(const Options& options) {
     startReaderConnection(*settings_, prompts_, readerHooks_);
 
     document_->SetPendingFile(toBytes(options.commandLineFile));
-    document_->OnOpenDocument(location.libraryPath);
+    if (!document_->OnOpenDocument(location.libraryPath) && !document_->LastLoadError().empty())
+        prompts_.tell(
+            programName(),
+            QObject::tr("The library %1 could not be opened (%2). It is left as it is, "
+                        "and nothing is saved to it in this session.")
+                .arg(toQString(location.libraryPath), toQString(document_->LastLoadError())),
+            UserPrompts::Icon::Stop);
     window_->showLibrary();
     window_->showFromProfile();
     return Outcome::Running;

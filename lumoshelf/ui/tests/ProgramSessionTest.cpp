@@ -193,3 +193,37 @@ TEST(ProgramStart, MessagesPostedFromOtherThreadsAreHandledOnTheWindowThread) {
     late.join();
     EXPECT_FALSE(posted);
 }
+
+TEST(ProgramStart, DamagedLibraryFileIsReportedKeptAndNeverOverwritten) {
+    testApp();
+    DemoLibrary library;
+    QFile damaged(library.libraryDir() + "/library.lxl");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x05\x00garbage", 9));
+    damaged.close();
+    library.edition(library.autoAddDir() + "/emma.lx", "Emma", "Jane Austen");
+    RecordingPrompts prompts;
+    {
+        ProgramSession session(prompts);
+        ASSERT_EQ(session.start(optionsFor(library)), ProgramSession::Outcome::Running);
+        ASSERT_FALSE(prompts.told.isEmpty());
+        EXPECT_TRUE(prompts.told.front().startsWith("The library " + library.libraryDir()));
+        EXPECT_TRUE(session.window()->windowTitle().contains("read-only"));
+    }
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(damaged.readAll(), QByteArray("\x05\x00garbage", 9));
+}
+
+TEST(ProgramStart, FileNamedOnTheCommandLineIsImportedAtTheOpen) {
+    testApp();
+    DemoLibrary library;
+    const QString emma = library.edition(library.path("Downloads/emma.lx"), "Emma", "Jane Austen");
+    RecordingPrompts prompts;
+    ProgramSession session(prompts);
+    ASSERT_EQ(session.start(optionsFor(library, emma)), ProgramSession::Outcome::Running);
+    settle();
+    EXPECT_EQ(session.window()->listView().titleModel().rowCount(), 1);
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.told.front().startsWith("The following title has been added"));
+    EXPECT_TRUE(QFile::exists(emma));  // the user's own file stays where it was
+}
