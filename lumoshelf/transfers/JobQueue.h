@@ -31,7 +31,7 @@ public:
     void Cancel(const std::shared_ptr<CLXTransferJob>& job);
     // The job that runs now, or null.
     std::shared_ptr<CLXTransferJob> Running() const;
-    // Waits until no job runs or waits; for tests and for orderly shutdown.
+    // Waits until no job runs or waits.
     void WaitIdle();
 
 private:

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <memory>
-#include <mutex>
 
 #include "transfers/LXTransfer.h"
 #include "transfers/ProgressWindow.h"
@@ -22,14 +21,13 @@ struct TransferProgressPayload : AppMessagePayload {
 // for it are discarded with it.
 class ProgressWindowBridge : public CLXProgressWindow {
 public:
-    explicit ProgressWindowBridge(QObject* window) : window_(window) {}
+    explicit ProgressWindowBridge(QObject* window) : target_(window) {}
 
     bool PostTransferProgress(std::unique_ptr<CLXTransfer> copy) override;
     void PostJobEnded(EB_ERR_STATUS result) override;
     // Called by the window's destructor, on the user-interface thread.
-    void Detach();
+    void Detach() { target_.detach(); }
 
 private:
-    std::mutex mutex_;
-    QObject* window_;
+    AppMessageTarget target_;
 };

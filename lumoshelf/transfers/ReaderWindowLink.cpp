@@ -46,7 +46,7 @@ ReaderWindowLink::ReaderWindowLink(const std::string& settingsPath, ReaderStartu
     hooks.enableLinkLog = [this](const std::string& path) { m_worker.EnableLogging(path.c_str()); };
     hooks.connect = [this] { return static_cast<int>(m_worker.Connect(nullptr, 0)); };
     hooks.searchPorts = [this] { OnSerialPort(); };
-    hooks.imageSender = &m_worker;
+    hooks.systemImageSender = &m_worker;
 }
 
 ReaderWindowLink::~ReaderWindowLink() {
@@ -97,31 +97,30 @@ void ReaderWindowLink::OnConnectState() {
         m_window->listView().rebuildRows();
     }
 
-    QString text;
-    bool blank = false;
-    switch (m_state) {
-        case EB_ERR_STATUS_CONNECTED:
-            if (m_worker.IsFirmwareMode() || (m_worker.HasBlankSystem(blank), blank)) {
-                text = toQString(LXString(303));
-            } else {
-                text = m_readerId.empty()
-                           ? QStringLiteral("Lumo eBook ready")
-                           : QStringLiteral("Lumo eBook %1 ready").arg(toQString(m_readerId));
-            }
-            break;
-        case EB_ERR_STATUS_NOT_CONNECTED:
-            text = toQString(LXString(61500));
-            break;
-        case EB_ERR_STATUS_CONNECTED_BUSY:
-            text = toQString(LXString(61511));
-            break;
-        default:
-            text = toQString(LXString(61510));
-            break;
-    }
-    m_window->readerStatePane().setText(text);
+    m_window->readerStatePane().setText(StateText(m_state));
     UpdateActions();
     if (m_state == EB_ERR_STATUS_CONNECTED) CheckConnection();
+}
+
+QString ReaderWindowLink::StateText(int state) {
+    switch (state) {
+        case EB_ERR_STATUS_CONNECTED: {
+            bool blank = false;
+            if (m_worker.IsFirmwareMode() ||
+                (m_worker.HasBlankSystem(blank) == EB_ERR_SUCCESS && blank)) {
+                return toQString(LXString(303));
+            }
+            return m_readerId.empty()
+                       ? QStringLiteral("Lumo eBook ready")
+                       : QStringLiteral("Lumo eBook %1 ready").arg(toQString(m_readerId));
+        }
+        case EB_ERR_STATUS_NOT_CONNECTED:
+            return toQString(LXString(61500));
+        case EB_ERR_STATUS_CONNECTED_BUSY:
+            return toQString(LXString(61511));
+        default:
+            return toQString(LXString(61510));
+    }
 }
 
 void ReaderWindowLink::CheckConnection() {
@@ -140,8 +139,7 @@ void ReaderWindowLink::CheckConnection() {
     }
     m_connectionChecked = true;
     m_readerId = deviceId.str();
-    m_window->readerStatePane().setText(
-        QStringLiteral("Lumo eBook %1 ready").arg(toQString(m_readerId)));
+    m_window->readerStatePane().setText(StateText(EB_ERR_STATUS_CONNECTED));
     postAppMessage(this, WM_APP_READ_TITLES);
 }
 

@@ -33,6 +33,7 @@ protected:
 
 private:
     void OnConnectState();
+    QString StateText(int state);
     void CheckConnection();
     void OnReadTitles();
     void FetchMarkups(lumo::MarkupFetchList fetch);

@@ -7,6 +7,7 @@
 #include "transfers/JobRunner.h"
 #include "transfers/LXTransfer.h"
 #include "transfers/LocalNameStage.h"
+#include "transfers/ReaderIdentity.h"
 
 namespace {
 
@@ -29,8 +30,11 @@ CLXTransferWorker::CLXTransferWorker(std::string settingsPath)
                                            [this] { CancelFileTransfer(); })) {}
 
 CLXTransferWorker::~CLXTransferWorker() {
-    // The jobs use the link, so they end before the link does.
+    // The jobs use the link, so they end before the link does; the link is closed before this
+    // object's members go, so that no state change reaches them half destroyed.
     m_jobs.reset();
+    Disconnect();
+    SetConnectStateListener(nullptr);
 }
 
 EB_ERR_STATUS CLXTransferWorker::Connect(const char* port, BAUD_BITS_MASK mask) {
@@ -72,8 +76,6 @@ std::shared_ptr<CLXTransferJob> CLXTransferWorker::StartFetch(
 void CLXTransferWorker::CancelJob(const std::shared_ptr<CLXTransferJob>& job) {
     if (job) m_jobs->Cancel(job);
 }
-
-void CLXTransferWorker::WaitForJobs() { m_jobs->WaitIdle(); }
 
 int CLXTransferWorker::RunJob(CLXTransferJob& job) {
     return job.GetKind() == CLXTransferJob::Kind::Send ? lumo::RunSendJob(*this, job)
@@ -127,20 +129,14 @@ EB_ERR_STATUS CLXTransferWorker::GetVersionAndId(std::string& version, std::stri
     const EB_ERR_STATUS result = GetVersionAndRemoteId(buffer, sizeof buffer);
     if (result != EB_ERR_SUCCESS) return result;
     const std::string reply(buffer, strnlen(buffer, sizeof buffer));
-    const auto slash = reply.find('/');
-    if (slash == std::string::npos) return EB_ERR_PROTOCOL;
-    version = reply.substr(0, slash);
-    identifier = reply.substr(slash + 1);
-    return EB_ERR_SUCCESS;
+    return lumo::SplitVersionAndId(reply, version, identifier) ? EB_ERR_SUCCESS : EB_ERR_PROTOCOL;
 }
 
 EB_ERR_STATUS CLXTransferWorker::HasBlankSystem(bool& blank) {
-    static constexpr char kBlankVersion[] = "000.000";
     std::string version;
     std::string identifier;
     const EB_ERR_STATUS result = GetVersionAndId(version, identifier);
-    blank = result == EB_ERR_SUCCESS &&
-            version.compare(0, sizeof kBlankVersion - 1, kBlankVersion) == 0;
+    blank = result == EB_ERR_SUCCESS && lumo::IsBlankSystemVersion(version);
     return result;
 }
 

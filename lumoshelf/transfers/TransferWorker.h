@@ -39,8 +39,6 @@ public:
                                                std::shared_ptr<CLXProgressWindow> window) override;
     // Cancels a job: its running transfer ends and no further file of it is started.
     void CancelJob(const std::shared_ptr<CLXTransferJob>& job) override;
-    // Waits until no job runs or waits.
-    void WaitForJobs();
 
     int SendFile(const std::string& localPath, const std::string& remoteName, std::uint8_t option,
                  int fileType, const std::shared_ptr<CLXProgressWindow>& progressWindow,

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class QObject;
 
@@ -32,3 +33,21 @@ private:
 // thread. Threads other than that one never touch a widget directly.
 void postAppMessage(QObject* window, unsigned message, std::intptr_t wParam = 0,
                     std::intptr_t lParam = 0, std::unique_ptr<AppMessagePayload> payload = {});
+
+// The window that threads post their messages to, for as long as it exists. Threads hold it by
+// shared pointer; once the window has detached it, posts are dropped (their payload freed), so a
+// job that ends after the window closed never posts to a deleted object.
+class AppMessageTarget {
+public:
+    explicit AppMessageTarget(QObject* window) : window_(window) {}
+
+    // False when the window is gone and the message was dropped.
+    bool post(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0,
+              std::unique_ptr<AppMessagePayload> payload = {});
+    // Called by the window, on its own thread, before it is destroyed.
+    void detach();
+
+private:
+    std::mutex mutex_;
+    QObject* window_;
+};

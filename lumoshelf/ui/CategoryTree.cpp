@@ -2,9 +2,11 @@
 
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QSet>
 
 #include "ui/TextConversion.h"
+#include "ui/TitleListModel.h"
 
 namespace {
 
@@ -145,21 +147,41 @@ bool CategoryTree::moveCategory(const std::string& id, const std::string& target
     return true;
 }
 
+void CategoryTree::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(kCardIndexesMimeType)) {
+        event->acceptProposedAction();
+        return;
+    }
+    QTreeWidget::dragEnterEvent(event);
+}
+
 void CategoryTree::dragMoveEvent(QDragMoveEvent* event) {
     QTreeWidget::dragMoveEvent(event);
-    if (event->source() == this && itemAt(event->position().toPoint())) event->accept();
+    const bool titles = event->mimeData()->hasFormat(kCardIndexesMimeType);
+    if ((event->source() == this || titles) && itemAt(event->position().toPoint())) {
+        if (titles) event->setDropAction(Qt::LinkAction);
+        event->accept();
+    }
 }
 
 // The tree does not move items itself: the category list decides, and the tree is reloaded.
 void CategoryTree::dropEvent(QDropEvent* event) {
     QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    if (event->source() != this || !target) {
+    const QMimeData* mime = event->mimeData();
+    if (!target || (event->source() != this && !mime->hasFormat(kCardIndexesMimeType))) {
         event->ignore();
         return;
     }
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     const std::string targetId = categoryIdOf(target);
+    if (mime->hasFormat(kCardIndexesMimeType)) {
+        std::vector<int> cards;
+        for (const QByteArray& number : mime->data(kCardIndexesMimeType).split(','))
+            if (bool ok = false; number.toInt(&ok) >= 0 && ok) cards.push_back(number.toInt());
+        if (!cards.empty()) emit titlesDropped(cards, targetId);
+        return;
+    }
     for (const CLXCategoryListNode* node : selectedNodes())
         moveCategory(node->category.id, targetId);
 }

@@ -34,8 +34,11 @@ signals:
     void categoriesMoved();
     // A move was refused with this code (1069).
     void moveRefused(int code);
+    // Titles of the list were dropped on a category: file them under it.
+    void titlesDropped(const std::vector<int>& cardIndexes, const std::string& categoryId);
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
 

@@ -54,14 +54,16 @@ void LibraryWindowUi::UpdateAllViews(int hint, const CLXCard* card) {
                       UserPrompts::Icon::None);
         return;
     }
-    if (hint == HINT_ALREADY_IN_LIBRARY)
+    if (hint == HINT_ALREADY_IN_LIBRARY) {
         prompts_.tell(uiString(kAlreadyInLibraryTitle),
                       uiString(kAlreadyInLibrary) + titleLines(*card),
                       UserPrompts::Icon::Exclamation);
-    else if (hint == HINT_TITLE_ADDED)
-        prompts_.tell(uiString(kNewTitle), uiString(kTitleAdded) + titleLines(*card),
-                      UserPrompts::Icon::Information);
-    else if (hint == HINT_REINSTALLED)
-        prompts_.tell(uiString(kNewTitle), uiString(kTitleRecopied) + titleLines(*card),
-                      UserPrompts::Icon::Information);
+        return;
+    }
+    if (hint != HINT_TITLE_ADDED && hint != HINT_REINSTALLED) return;
+    prompts_.tell(
+        uiString(kNewTitle),
+        uiString(hint == HINT_TITLE_ADDED ? kTitleAdded : kTitleRecopied) + titleLines(*card),
+        UserPrompts::Icon::Information);
+    if (titleReported_) titleReported_(*card);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "library/LibraryInterfaces.h"
 
@@ -14,6 +15,10 @@ public:
     explicit LibraryWindowUi(UserPrompts& prompts) : prompts_(prompts) {}
 
     void setListView(CLibListView* view) { view_ = view; }
+    // Called after the user was told that a title was added or re-installed.
+    void setTitleReported(std::function<void(const CLXCard&)> reported) {
+        titleReported_ = std::move(reported);
+    }
 
     void ShowMessage(const std::string& caption, const std::string& text, Icon icon) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
@@ -22,6 +27,7 @@ public:
 private:
     UserPrompts& prompts_;
     CLibListView* view_ = nullptr;
+    std::function<void(const CLXCard&)> titleReported_;
 };
 
 // The lines that name a title in messages: "Title:\t\t...\n" and "Author:\t\t...\n".

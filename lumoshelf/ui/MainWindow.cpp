@@ -2,35 +2,31 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QHeaderView>
 #include <QIcon>
-#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "library/AppMessages.h"
 #include "library/LXLibraryDoc.h"
 #include "library/SettingsStore.h"
-#include "lumo_version.h"
+#include "ui/ActionIcons.h"
 #include "ui/AppMessageEvent.h"
-#include "ui/CategoriseDialog.h"
 #include "ui/CategoryTree.h"
 #include "ui/LibListView.h"
 #include "ui/LibraryWindowUi.h"
-#include "ui/PageBkProps.h"
 #include "ui/SearchPanel.h"
+#include "ui/StartupSettings.h"
 #include "ui/TextConversion.h"
-#include "ui/TitleImport.h"
 #include "ui/TitleListModel.h"
 #include "ui/UiStrings.h"
 #include "ui/UserPrompts.h"
@@ -41,10 +37,6 @@ const std::string kFrame = "Frame Settings";
 constexpr std::uint32_t kImportTitlesCommand = 32863;
 constexpr std::uint32_t kImportFolderCommand = 32864;
 constexpr unsigned kTitleCountText = 59144;
-constexpr unsigned kDeleteFailed = 61474;
-constexpr unsigned kDeleteMarkupsQuestion = 314;
-constexpr unsigned kDeleteCategoriesQuestion = 361;
-constexpr unsigned kNewCategoryName = 362;
 
 std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& key,
                             std::uint32_t fallback) {
@@ -55,7 +47,7 @@ std::uint32_t profileNumber(const CLXSettingsStore& profile, const std::string& 
 
 QAction* makeAction(QObject* parent, const QString& text, const QString& icon,
                     const QKeySequence& keys, const QString& tip) {
-    auto* action = new QAction(QIcon::fromTheme(icon), text, parent);
+    auto* action = new QAction(actionIcon(icon), text, parent);
     action->setShortcut(keys);
     action->setStatusTip(tip);
     return action;
@@ -66,12 +58,6 @@ QStringList localFiles(const QMimeData* mime) {
     for (const QUrl& url : mime->urls())
         if (url.isLocalFile()) paths << url.toLocalFile();
     return paths;
-}
-
-QStringList sortedChoices(QSet<QString> names) {
-    QStringList list(names.begin(), names.end());
-    list.sort(Qt::CaseInsensitive);
-    return list;
 }
 
 }  // namespace
@@ -86,11 +72,13 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
       tree_(new CategoryTree(document.Categories())),
       search_(new SearchPanel),
       list_(new CLibListView(document, profile, this)),
-      splitter_(new QSplitter(Qt::Horizontal, this)) {
+      splitter_(new QSplitter(Qt::Horizontal, this)),
+      messageTarget_(std::make_shared<AppMessageTarget>(this)) {
     setWindowTitle(programName());
     setWindowIcon(QIcon::fromTheme("x-office-address-book"));
     setAcceptDrops(true);
     documentUi_.setListView(list_);
+    documentUi_.setTitleReported([this](const CLXCard& card) { offerToSend(card); });
 
     auto* side = new QWidget;
     auto* sideLayout = new QVBoxLayout(side);
@@ -114,10 +102,20 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     connect(tree_, &CategoryTree::moveRefused, this, [this](int code) {
         prompts_.tell(programName(), uiMessage(unsigned(code)), UserPrompts::Icon::Stop);
     });
+    connect(tree_, &CategoryTree::titlesDropped, this, &MainWindow::fileUnderCategory);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::updateSelectionActions);
+    connect(tree_, &CategoryTree::currentCategoryChanged, this,
+            &MainWindow::updateSelectionActions);
     connect(search_, &SearchPanel::changed, this, &MainWindow::applySearch);
+    auto* findAction = new QAction(tr("Find"), this);
+    findAction->setShortcut(QKeySequence::Find);
+    connect(findAction, &QAction::triggered, this, [this] {
+        search_->keywordEdit()->setFocus();
+        search_->keywordEdit()->selectAll();
+    });
+    addAction(findAction);
     connect(list_, &CLibListView::filesDropped, this, &MainWindow::importPaths);
-    connect(list_, &QTreeView::doubleClicked, this, &MainWindow::showSelectedProperties);
+    connect(list_, &QTreeView::activated, this, &MainWindow::showSelectedProperties);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::updateSelectionActions);
     connect(&list_->titleModel(), &QAbstractItemModel::modelReset, this,
@@ -125,7 +123,11 @@ MainWindow::MainWindow(CLXLibraryDoc& document, CLXSettingsStore& profile, UserP
     updateSelectionActions();
 }
 
-MainWindow::~MainWindow() { documentUi_.setListView(nullptr); }
+MainWindow::~MainWindow() {
+    messageTarget_->detach();
+    documentUi_.setTitleReported({});
+    documentUi_.setListView(nullptr);
+}
 
 void MainWindow::createActions() {
     actions_.importTitles = makeAction(this, tr("&Import Titles..."), "document-open",
@@ -149,6 +151,8 @@ void MainWindow::createActions() {
     actions_.newCategory =
         makeAction(this, tr("&New Category..."), "folder-new", QKeySequence(tr("Ctrl+N")),
                    tr("Add a category under the selected one"));
+    actions_.moveCategory = makeAction(this, tr("&Move Category To..."), "go-jump", {},
+                                       tr("Move the selected category under another one"));
     actions_.deleteCategory = makeAction(this, tr("De&lete Categories"), "edit-delete", {},
                                          tr("Delete the selected categories"));
     actions_.emptyNew = makeAction(this, tr("&Empty \"%1\"").arg(uiString(360)), "edit-clear", {},
@@ -164,6 +168,7 @@ void MainWindow::createActions() {
     connect(actions_.categorise, &QAction::triggered, this, &MainWindow::categoriseSelected);
     connect(actions_.properties, &QAction::triggered, this, &MainWindow::showSelectedProperties);
     connect(actions_.newCategory, &QAction::triggered, this, &MainWindow::newCategory);
+    connect(actions_.moveCategory, &QAction::triggered, this, &MainWindow::moveCurrentCategory);
     connect(actions_.deleteCategory, &QAction::triggered, this,
             &MainWindow::deleteSelectedCategories);
     connect(actions_.emptyNew, &QAction::triggered, this, &MainWindow::emptyNewCategory);
@@ -174,7 +179,7 @@ void MainWindow::createMenus() {
     file->addAction(actions_.importTitles);
     file->addAction(actions_.importFolder);
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
+    file->addAction(actionIcon("application-exit"), tr("E&xit"), QKeySequence::Quit, this,
                     &QWidget::close);
 
     QMenu* title = menuBar()->addMenu(tr("&Title"));
@@ -186,6 +191,7 @@ void MainWindow::createMenus() {
 
     QMenu* categories = menuBar()->addMenu(tr("&Categories"));
     categories->addAction(actions_.newCategory);
+    categories->addAction(actions_.moveCategory);
     categories->addAction(actions_.deleteCategory);
     categories->addSeparator();
     categories->addAction(actions_.emptyNew);
@@ -202,7 +208,7 @@ void MainWindow::createMenus() {
     help->addAction(tr("&About lumoshelf"), this, [this] {
         prompts_.tell(tr("About lumoshelf"),
                       tr("lumoshelf %1\nA library manager for the Lumo eBook.")
-                          .arg(QStringLiteral(LUMO_PRODUCT_VERSION)),
+                          .arg(toQString(ProductVersion())),
                       UserPrompts::Icon::Information);
     });
 
@@ -210,13 +216,15 @@ void MainWindow::createMenus() {
     list_->addActions({actions_.properties, actions_.categorise, reader_.send,
                        actions_.removeMarkups, actions_.deleteFiles, actions_.deleteTitles});
     tree_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    tree_->addActions({actions_.newCategory, actions_.deleteCategory, actions_.emptyNew});
+    tree_->addActions(
+        {actions_.newCategory, actions_.moveCategory, actions_.deleteCategory, actions_.emptyNew});
 }
 
 // The import button repeats the import command chosen last ("ImportMenu" in the profile).
 void MainWindow::createToolBar() {
     QToolBar* bar = addToolBar(tr("Main"));
     bar->setObjectName("MainTB");
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     importButton_ = new QToolButton(bar);
     auto* importMenu = new QMenu(importButton_);
     importMenu->addAction(actions_.importTitles);
@@ -299,15 +307,14 @@ void MainWindow::setAppMessageHandler(unsigned message,
 }
 
 bool MainWindow::event(QEvent* event) {
-    const unsigned type = unsigned(event->type());
-    if (type <= WM_APP || type > QEvent::MaxUser) return QMainWindow::event(event);
-    const auto& message = static_cast<const AppMessageEvent&>(*event);
-    if (type == WM_APP_TITLE_COUNT) {
-        titlesPane_->setText(uiStringWithNumber(kTitleCountText, message.wParam()));
+    const auto* message = dynamic_cast<const AppMessageEvent*>(event);
+    if (!message) return QMainWindow::event(event);
+    if (message->message() == WM_APP_TITLE_COUNT) {
+        titlesPane_->setText(uiStringWithNumber(kTitleCountText, message->wParam()));
         return true;
     }
-    const auto handler = handlers_.find(type);
-    if (handler != handlers_.end()) handler->second(message);
+    const auto handler = handlers_.find(message->message());
+    if (handler != handlers_.end()) handler->second(*message);
     return true;
 }
 
@@ -330,6 +337,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::showLibrary() {
     libraryShown_ = true;
+    if (document_.IsReadOnly() || !document_.IsBacked())
+        setWindowTitle(tr("%1 (read-only)").arg(programName()));
     tree_->reload();
     refreshSearchChoices();
     showFilterInSearch();
@@ -344,163 +353,4 @@ void MainWindow::openCommandLineFile(const QString& path) {
     }
     document_.OpenCommandLineFile(toBytes(path), true);
     afterLibraryChange();
-}
-
-void MainWindow::importPaths(const QStringList& paths) {
-    if (paths.size() == 1 && QFileInfo(paths.front()).isFile()) {
-        openCommandLineFile(paths.front());
-        return;
-    }
-    const QStringList files = importableFiles(paths);
-    if (files.isEmpty()) return;
-    const ImportOutcome outcome = importTitles(document_, files, this);
-    afterLibraryChange();
-    list_->rebuildRows();
-    if (const QString summary = importSummary(outcome); !summary.isEmpty())
-        prompts_.tell(uiString(61454), summary, UserPrompts::Icon::Information);
-}
-
-void MainWindow::chooseTitlesToImport() {
-    const QStringList files = QFileDialog::getOpenFileNames(
-        this, tr("Import Titles"), {}, tr("Lumo eBook editions (*.lx *.LX);;All files (*)"));
-    if (!files.isEmpty()) importPaths(files);
-}
-
-void MainWindow::chooseFolderToImport() {
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Import Folder"));
-    if (!folder.isEmpty()) importPaths({folder});
-}
-
-void MainWindow::deleteSelectedTitles(bool removeCards) {
-    const std::vector<int> cards = list_->selectedCards();
-    if (cards.empty()) return;
-    const QString question =
-        removeCards ? tr("Delete the %n selected title(s) and their files from the library?", "",
-                         int(cards.size()))
-                    : tr("Delete the files of the %n selected title(s)? The titles stay in the "
-                         "library.",
-                         "", int(cards.size()));
-    if (!prompts_.ask(programName(), question)) return;
-    for (const int card : cards) document_.SetDeleteMarks(card, true, removeCards);
-    if (document_.DeleteMarkedTitles() != 0)
-        prompts_.tell(programName(), uiMessage(kDeleteFailed), UserPrompts::Icon::Stop);
-    afterLibraryChange();
-}
-
-void MainWindow::removeSelectedMarkups() {
-    const std::vector<int> cards = list_->selectedCards();
-    if (cards.empty() || !prompts_.ask(programName(), uiMessage(kDeleteMarkupsQuestion))) return;
-    int failure = 0;
-    for (const int card : cards)
-        if (const int result = document_.RemoveMarkups(card); result != 0 && failure == 0)
-            failure = result;
-    document_.Save();
-    for (const int card : cards) list_->titleModel().cardChanged(card);
-    if (failure != 0)
-        prompts_.tell(programName(), uiMessage(unsigned(failure)), UserPrompts::Icon::Stop);
-}
-
-void MainWindow::categoriseSelected() {
-    const std::vector<int> cards = list_->selectedCards();
-    if (cards.empty()) return;
-    CategoriseDialog dialog(document_.Categories(), document_.CardAt(cards.front()).categories,
-                            cards.size() > 1, prompts_, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    for (const int index : cards) {
-        CLXCard card = document_.GetCard(index);
-        card.categories = dialog.chosenIds();
-        document_.SetCard(index, card);
-    }
-    document_.Save();
-    list_->rebuildRows();
-}
-
-void MainWindow::showSelectedProperties() {
-    const std::vector<int> cards = list_->selectedCards();
-    if (!cards.empty()) showTitleProperties(document_.CardAt(cards.front()), this);
-}
-
-void MainWindow::newCategory() {
-    bool ok = false;
-    const QString name = QInputDialog::getText(this, tr("New Category"), tr("Category name:"),
-                                               QLineEdit::Normal, uiString(kNewCategoryName), &ok)
-                             .trimmed();
-    if (!ok || name.isEmpty()) return;
-    CLXCategory category;
-    if (const int result = category.InitCategory(toBytes(name), 0, std::nullopt, false);
-        result != 0) {
-        prompts_.tell(programName(), uiMessage(unsigned(result)), UserPrompts::Icon::Stop);
-        return;
-    }
-    CLXCategoryListNode* node = nullptr;
-    AddUnderSelection(document_.Categories(), tree_->currentNode(), category, node);
-    document_.Save();
-    tree_->reload();
-    if (node) tree_->selectId(node->category.id);
-}
-
-void MainWindow::deleteSelectedCategories() {
-    const std::vector<CLXCategoryListNode*> nodes = tree_->selectedNodes();
-    if (nodes.empty() || !prompts_.ask(programName(), uiMessage(kDeleteCategoriesQuestion))) return;
-    MarkDeleted(nodes);
-    document_.PurgeMissingCategories();
-    document_.Save();
-    tree_->reload();
-    applySearch();
-}
-
-void MainWindow::emptyNewCategory() {
-    document_.RemoveCategoryFromCards(kNewCategoryId);
-    document_.Save();
-}
-
-void MainWindow::applySearch() {
-    const SearchFields fields = search_->fields();
-    CLXFilter filter;
-    for (const QString& author : fields.authors) filter.AddAuthor(toBytes(author));
-    for (const QString& owner : fields.usernames) filter.AddUsername(toBytes(owner));
-    for (const QString& word : fields.keywords) filter.AddKeyword(toBytes(word));
-    filter.onReaderOnly = fields.onReaderOnly;
-    filter.withMarkupsOnly = fields.withMarkupsOnly;
-    const std::string category = categoryIdOf(tree_->currentItem());
-    filter.categories.push_back(category.empty() ? std::string(kAllCategoryId) : category);
-    document_.SetFilter(filter);
-}
-
-// The filter kept in the library file comes back into the search fields and the tree.
-void MainWindow::showFilterInSearch() {
-    const CLXFilter& filter = document_.Filter();
-    const auto texts = [](const std::vector<std::string>& values) {
-        QStringList list;
-        for (const std::string& value : values) list << toQString(value);
-        return list;
-    };
-    search_->setFields({texts(filter.authors), texts(filter.usernames), texts(filter.keywords),
-                        filter.onReaderOnly, filter.withMarkupsOnly});
-    const QSignalBlocker quietTree(tree_);
-    tree_->selectId(filter.categories.empty() ? std::string(kAllCategoryId)
-                                              : filter.categories.front());
-}
-
-void MainWindow::refreshSearchChoices() {
-    QSet<QString> authors, owners;
-    for (int i = 0; i < document_.GetCardCount(); ++i) {
-        const CLXCard& card = document_.CardAt(i);
-        if (!card.author.empty()) authors << toQString(card.author);
-        if (!card.username.empty()) owners << toQString(card.username);
-    }
-    search_->setChoices(sortedChoices(authors), sortedChoices(owners));
-}
-
-void MainWindow::afterLibraryChange() {
-    tree_->reload();
-    refreshSearchChoices();
-}
-
-void MainWindow::updateSelectionActions() {
-    const bool titles = list_->selectionModel() && list_->selectionModel()->hasSelection();
-    for (QAction* action : {actions_.deleteFiles, actions_.deleteTitles, actions_.removeMarkups,
-                            actions_.categorise, actions_.properties})
-        action->setEnabled(titles);
-    actions_.deleteCategory->setEnabled(!tree_->selectedNodes().empty());
 }

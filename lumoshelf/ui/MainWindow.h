@@ -3,11 +3,14 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "ui/ReaderActions.h"
 
 class AppMessageEvent;
+class AppMessageTarget;
+class CLXCard;
 class CLXLibraryDoc;
 class CLXSettingsStore;
 class CLibListView;
@@ -29,6 +32,7 @@ struct LibraryActions {
     QAction* categorise = nullptr;
     QAction* properties = nullptr;
     QAction* newCategory = nullptr;
+    QAction* moveCategory = nullptr;
     QAction* deleteCategory = nullptr;
     QAction* emptyNew = nullptr;
 };
@@ -55,6 +59,8 @@ public:
     // post them; WM_APP_TITLE_COUNT is handled here.
     void setAppMessageHandler(unsigned message,
                               std::function<void(const AppMessageEvent&)> handler);
+    // Where other threads post their messages to this window.
+    std::shared_ptr<AppMessageTarget> messageTarget() const { return messageTarget_; }
 
     // After the document is open: shows its categories, filter and titles.
     void showLibrary();
@@ -87,8 +93,11 @@ private:
     void deleteSelectedTitles(bool removeCards);
     void removeSelectedMarkups();
     void categoriseSelected();
+    void offerToSend(const CLXCard& card);
+    void fileUnderCategory(const std::vector<int>& cards, const std::string& categoryId);
     void showSelectedProperties();
     void newCategory();
+    void moveCurrentCategory();
     void deleteSelectedCategories();
     void emptyNewCategory();
     void applySearch();
@@ -110,6 +119,7 @@ private:
     LibraryActions actions_;
     ReaderActions reader_;
     std::map<unsigned, std::function<void(const AppMessageEvent&)>> handlers_;
+    std::shared_ptr<AppMessageTarget> messageTarget_;
     bool libraryShown_ = false;
     QStringList waitingFiles_;
 };

@@ -48,18 +48,18 @@ QLabel* CLXPageBkProps::addRow(QFormLayout* form, const QString& label) {
 }
 
 int CLXPageBkProps::FillFromCard(const CLXCard& card) {
-    shown_ = CLXBookProperties{};
-    const int result = shown_.FillFromCard(card);
+    CLXBookProperties shown;
+    const int result = shown.FillFromCard(card);
     const std::pair<QLabel*, const std::string*> texts[] = {
-        {title_, &shown_.title},         {author_, &shown_.author},     {isbn_, &shown_.isbn},
-        {publisher_, &shown_.publisher}, {genre_, &shown_.genre},       {version_, &shown_.version},
-        {size_, &shown_.size},           {location_, &shown_.location}, {created_, &shown_.created},
-        {modified_, &shown_.modified},   {accessed_, &shown_.accessed},
+        {title_, &shown.title},         {author_, &shown.author},     {isbn_, &shown.isbn},
+        {publisher_, &shown.publisher}, {genre_, &shown.genre},       {version_, &shown.version},
+        {size_, &shown.size},           {location_, &shown.location}, {created_, &shown.created},
+        {modified_, &shown.modified},   {accessed_, &shown.accessed},
     };
     for (const auto& [label, text] : texts) label->setText(toQString(*text));
-    annotations_->setChecked(shown_.annotations);
-    highlights_->setChecked(shown_.highlights);
-    notes_->setChecked(shown_.notes);
+    annotations_->setChecked(shown.annotations);
+    highlights_->setChecked(shown.highlights);
+    notes_->setChecked(shown.notes);
     return result;
 }
 

@@ -18,12 +18,10 @@ public:
 
     // Returns 0 or the first markup read error.
     int FillFromCard(const CLXCard& card);
-    const CLXBookProperties& shown() const { return shown_; }
 
 private:
     QLabel* addRow(QFormLayout* form, const QString& label);
 
-    CLXBookProperties shown_;
     QLabel *title_, *author_, *isbn_, *publisher_, *genre_, *version_;
     QLabel *size_, *location_, *created_, *modified_, *accessed_;
     QCheckBox *annotations_, *highlights_, *notes_;

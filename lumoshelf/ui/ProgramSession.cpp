@@ -48,7 +48,8 @@ ProgramSession::Outcome ProgramSession::start(const Options& options) {
     }
 
     documentUi_ = std::make_unique<LibraryWindowUi>(prompts_);
-    document_ = std::make_unique<CLXLibraryDoc>(*settings_, *documentUi_, readerHooks_.imageSender);
+    document_ =
+        std::make_unique<CLXLibraryDoc>(*settings_, *documentUi_, readerHooks_.systemImageSender);
     window_ = std::make_unique<MainWindow>(*document_, *profile_, prompts_, *documentUi_);
     if (auto* dialogs = dynamic_cast<DialogPrompts*>(&prompts_)) dialogs->setParent(window_.get());
     QObject::connect(instance_.get(), &SingleInstance::fileReceived, window_.get(),
@@ -59,7 +60,13 @@ ProgramSession::Outcome ProgramSession::start(const Options& options) {
     startReaderConnection(*settings_, prompts_, readerHooks_);
 
     document_->SetPendingFile(toBytes(options.commandLineFile));
-    document_->OnOpenDocument(location.libraryPath);
+    if (!document_->OnOpenDocument(location.libraryPath) && !document_->LastLoadError().empty())
+        prompts_.tell(
+            programName(),
+            QObject::tr("The library %1 could not be opened (%2). It is left as it is, "
+                        "and nothing is saved to it in this session.")
+                .arg(toQString(location.libraryPath), toQString(document_->LastLoadError())),
+            UserPrompts::Icon::Stop);
     window_->showLibrary();
     window_->showFromProfile();
     return Outcome::Running;

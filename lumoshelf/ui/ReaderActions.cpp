@@ -1,13 +1,13 @@
 #include "ui/ReaderActions.h"
 
 #include <QAction>
-#include <QIcon>
+#include "ui/ActionIcons.h"
 
 namespace {
 
 QAction* disabledAction(QObject* parent, const QString& text, const QString& icon,
                         const QString& tip) {
-    auto* action = new QAction(QIcon::fromTheme(icon), text, parent);
+    auto* action = new QAction(actionIcon(icon), text, parent);
     action->setStatusTip(tip);
     action->setEnabled(false);
     return action;

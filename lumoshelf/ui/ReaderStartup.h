@@ -8,13 +8,13 @@ class ISystemImageSender;
 class UserPrompts;
 
 // The reader's part of start-up. The transfer side fills these in: the link log switch, the
-// connection on the configured port (0 or an error), and the search for the reader's port.
+// connection on the configured port (0 or an error), the search for the reader's port, and the
+// sender through which the library sends reader system images at once.
 struct ReaderStartupHooks {
     std::function<void(const std::string& logPath)> enableLinkLog;
     std::function<int()> connect;
     std::function<void()> searchPorts;
-    // Sends the system images that the library is handed.
-    ISystemImageSender* imageSender = nullptr;
+    ISystemImageSender* systemImageSender = nullptr;
 };
 
 // Without a configured port the user is told how to choose one (and the port search runs when

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -52,8 +53,11 @@ SingleInstance::SingleInstance(QString key, QObject* parent) : QObject(parent) {
     });
 }
 
+// The running instance removes its lock file on the way out; tryLock makes sure that a start
+// which still holds the removed file does not take it for the lock.
 SingleInstance::~SingleInstance() {
     server_.close();
+    if (primary_) ::unlink(lockPath_.toLocal8Bit().constData());
     if (lockFd_ >= 0) ::close(lockFd_);
 }
 
@@ -63,7 +67,10 @@ SingleInstance::Role SingleInstance::start(const QString& commandLineFile,
     QDeadlineTimer deadline(patience);
     for (;;) {
         // Holding the lock means no instance is alive; a socket file left behind is stale.
-        if (tryLock()) return listen() ? Role::Primary : Role::Unanswered;
+        if (tryLock()) {
+            primary_ = true;
+            return listen() ? Role::Primary : Role::Unanswered;
+        }
         if (handOver(request)) return Role::HandedOver;
         if (deadline.hasExpired()) return Role::Unanswered;
         QThread::msleep(kRetryPauseMs);
@@ -71,10 +78,18 @@ SingleInstance::Role SingleInstance::start(const QString& commandLineFile,
 }
 
 bool SingleInstance::tryLock() {
-    if (lockFd_ < 0)
-        lockFd_ = ::open(lockPath_.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lockFd_ < 0) return false;
-    return ::flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+    const QByteArray path = lockPath_.toLocal8Bit();
+    if (lockFd_ < 0) lockFd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd_ < 0 || ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) return false;
+    // Locked; but if the file was removed meanwhile, the lock is on a file nobody else sees.
+    struct stat held {
+    }, named{};
+    if (::fstat(lockFd_, &held) == 0 && ::stat(path.constData(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+        return true;
+    ::close(lockFd_);
+    lockFd_ = -1;
+    return false;
 }
 
 bool SingleInstance::listen() {

@@ -42,6 +42,7 @@ private:
     QString socketPath_;
     QString lockPath_;
     int lockFd_ = -1;
+    bool primary_ = false;
     QLocalServer server_;
 };
 

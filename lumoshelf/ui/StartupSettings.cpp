@@ -1,9 +1,11 @@
 #include "ui/StartupSettings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 
 #include "library/SettingsStore.h"
+#include "lumo_version.h"
 
 namespace {
 
@@ -59,3 +61,14 @@ bool HasSerialPortSetting(const CLXSettingsStore& settings) {
 std::string LinkLogPath(const CLXSettingsStore& settings) {
     return settings.StringOr("LOGFILE", "NAME");
 }
+
+std::string ProductVersionFrom(const std::string& buildVersion) {
+    size_t end = 0;
+    for (int dots = 0; dots < 3 && end != std::string::npos; ++dots)
+        end = buildVersion.find('.', dots == 0 ? 0 : end + 1);
+    const std::string version = buildVersion.substr(0, end);
+    // Fewer than three parts: no product version.
+    return std::count(version.begin(), version.end(), '.') == 2 ? version : std::string();
+}
+
+std::string ProductVersion() { return ProductVersionFrom(LUMO_PRODUCT_VERSION); }

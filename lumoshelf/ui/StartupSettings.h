@@ -29,3 +29,8 @@ bool HasSerialPortSetting(const CLXSettingsStore& settings);
 
 // The link log path from "LOGFILE"/"NAME", empty when logging stays off.
 std::string LinkLogPath(const CLXSettingsStore& settings);
+
+// The program's version as "major.minor.patch": the first three dot-separated parts of the
+// build's version (empty when it has none).
+std::string ProductVersion();
+std::string ProductVersionFrom(const std::string& buildVersion);

@@ -114,10 +114,12 @@ Qt::ItemFlags TitleListModel::flags(const QModelIndex& index) const {
            (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
 }
 
-QStringList TitleListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
+QStringList TitleListModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list"), QString::fromLatin1(kCardIndexesMimeType)};
+}
 
 // Titles dragged out of the list carry their edition files, for a file manager or another
-// program that takes editions.
+// program that takes editions, and their card indexes, for the category tree.
 QMimeData* TitleListModel::mimeData(const QModelIndexList& indexes) const {
     QList<QUrl> files;
     std::vector<int> seen;
@@ -128,8 +130,11 @@ QMimeData* TitleListModel::mimeData(const QModelIndexList& indexes) const {
         const CLXCard& copy = document_.CardAt(card);
         if (copy.presence == 1) files << QUrl::fromLocalFile(toQString(copy.storedPath));
     }
+    QStringList numbers;
+    for (const int card : seen) numbers << QString::number(card);
     auto* mime = new QMimeData;
     mime->setUrls(files);
+    mime->setData(QString::fromLatin1(kCardIndexesMimeType), numbers.join(',').toLatin1());
     return mime;
 }
 

@@ -59,6 +59,9 @@ private:
     static int sortDirection_;  // one direction for the whole program
 };
 
+// The drag format that carries card indexes ("1,4,7") from the list to the category tree.
+inline constexpr const char* kCardIndexesMimeType = "application/x-lumoshelf-card-indexes";
+
 // The size cell: kilobytes, rounded down, and 1 for anything below 2048 bytes.
 std::uint32_t titleSizeInK(std::uint32_t fileSize);
 

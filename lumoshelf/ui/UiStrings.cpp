@@ -8,7 +8,7 @@
 namespace {
 
 QString fillFirstPlaceholder(QString pattern, const QString& value) {
-    static const QRegularExpression placeholder(QStringLiteral("%[dus]"));
+    static const QRegularExpression placeholder(QStringLiteral("%[du]"));
     const QRegularExpressionMatch match = placeholder.match(pattern);
     if (match.hasMatch()) pattern.replace(match.capturedStart(), match.capturedLength(), value);
     return pattern;
@@ -20,10 +20,6 @@ QString uiString(unsigned id) { return toQString(LXString(id)); }
 
 QString uiStringWithNumber(unsigned id, long long number) {
     return fillFirstPlaceholder(uiString(id), QString::number(number));
-}
-
-QString uiStringWithText(unsigned id, const QString& text) {
-    return fillFirstPlaceholder(uiString(id), text);
 }
 
 QString uiMessage(unsigned id) { return toQString(MessageText(id)); }

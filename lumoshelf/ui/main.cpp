@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "library/SettingsPaths.h"
-#include "lumo_version.h"
 #include "transfers/ReaderWindowLink.h"
 #include "ui/ProgramSession.h"
 #include "ui/SingleInstance.h"
+#include "ui/StartupSettings.h"
 #include "ui/TextConversion.h"
 #include "ui/UserPrompts.h"
 
@@ -24,7 +24,7 @@ QString dataFolder() {
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(programName());
-    QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_PRODUCT_VERSION));
+    QCoreApplication::setApplicationVersion(toQString(ProductVersion()));
 
     // Parsed before the window system is reached, so that --help works without a display.
     QStringList arguments;
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(programName()), LUMO_PRODUCT_VERSION);
+        std::printf("%s %s\n", qPrintable(programName()), ProductVersion().c_str());
         return 0;
     }
 

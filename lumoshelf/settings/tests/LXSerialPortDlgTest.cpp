@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include "TestApp.h"
 
 #include "PtyPort.h"
 #include "library/SettingsStore.h"
@@ -18,14 +20,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "port-dialog-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // The worker as the dialog sees it; the reader answers on one device path.
 class FakeWorker : public CLXSerialPortLink {
@@ -76,7 +70,7 @@ protected:
 class SerialPortDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        testApp();
         std::string pattern = (fs::temp_directory_path() / "lumoportdlg-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;

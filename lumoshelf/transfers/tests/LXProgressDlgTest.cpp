@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include "TestApp.h"
 
 #include "library/AppMessages.h"
 #include "transfers/LXProgressDlg.h"
@@ -13,14 +15,6 @@
 #include "ui/AppMessageEvent.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "progress-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Stands in for the worker: keeps the job and its progress window so a test can report.
 class FakeJobs : public CLXJobStarter {
@@ -85,7 +79,7 @@ protected:
 class ProgressDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        testApp();
         dialog = new TestDialog(nullptr, &jobs);
     }
     void TearDown() override { delete dialog.data(); }

@@ -167,21 +167,63 @@ TEST(ProgramStart, MessagesPostedFromOtherThreadsAreHandledOnTheWindowThread) {
     testApp();
     DemoLibrary library;
     RecordingPrompts prompts;
-    ProgramSession session(prompts);
-    ASSERT_EQ(session.start(optionsFor(library)), ProgramSession::Outcome::Running);
-    MainWindow& window = *session.window();
+    auto session = std::make_unique<ProgramSession>(prompts);
+    ASSERT_EQ(session->start(optionsFor(library)), ProgramSession::Outcome::Running);
+    MainWindow& window = *session->window();
     std::thread::id handledOn;
     window.setAppMessageHandler(WM_APP_CONNECT_STATE, [&](const AppMessageEvent& message) {
         handledOn = std::this_thread::get_id();
         window.readerStatePane().setText(QString::number(message.wParam()));
     });
-    std::thread worker([&] {
-        postAppMessage(&window, WM_APP_CONNECT_STATE, 11);
-        postAppMessage(&window, WM_APP_TITLE_COUNT, 42);
+    const std::shared_ptr<AppMessageTarget> target = window.messageTarget();
+    std::thread worker([target] {
+        target->post(WM_APP_CONNECT_STATE, 11);
+        target->post(WM_APP_TITLE_COUNT, 42);
     });
     worker.join();
     settle();
     EXPECT_EQ(handledOn, std::this_thread::get_id());
     EXPECT_EQ(window.readerStatePane().text(), "11");
     EXPECT_EQ(window.titleCountPane().text(), "42 Titles    ");
+
+    // A job that ends after the window closed posts into nothing.
+    session.reset();
+    bool posted = true;
+    std::thread late([&] { posted = target->post(WM_APP_TRANSFER_DONE, 1); });
+    late.join();
+    EXPECT_FALSE(posted);
+}
+
+TEST(ProgramStart, DamagedLibraryFileIsReportedKeptAndNeverOverwritten) {
+    testApp();
+    DemoLibrary library;
+    QFile damaged(library.libraryDir() + "/library.lxl");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x05\x00garbage", 9));
+    damaged.close();
+    library.edition(library.autoAddDir() + "/emma.lx", "Emma", "Jane Austen");
+    RecordingPrompts prompts;
+    {
+        ProgramSession session(prompts);
+        ASSERT_EQ(session.start(optionsFor(library)), ProgramSession::Outcome::Running);
+        ASSERT_FALSE(prompts.told.isEmpty());
+        EXPECT_TRUE(prompts.told.front().startsWith("The library " + library.libraryDir()));
+        EXPECT_TRUE(session.window()->windowTitle().contains("read-only"));
+    }
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(damaged.readAll(), QByteArray("\x05\x00garbage", 9));
+}
+
+TEST(ProgramStart, FileNamedOnTheCommandLineIsImportedAtTheOpen) {
+    testApp();
+    DemoLibrary library;
+    const QString emma = library.edition(library.path("Downloads/emma.lx"), "Emma", "Jane Austen");
+    RecordingPrompts prompts;
+    ProgramSession session(prompts);
+    ASSERT_EQ(session.start(optionsFor(library, emma)), ProgramSession::Outcome::Running);
+    settle();
+    EXPECT_EQ(session.window()->listView().titleModel().rowCount(), 1);
+    ASSERT_EQ(prompts.told.size(), 1);
+    EXPECT_TRUE(prompts.told.front().startsWith("The following title has been added"));
+    EXPECT_TRUE(QFile::exists(emma));  // the user's own file stays where it was
 }

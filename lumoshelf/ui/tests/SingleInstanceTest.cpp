@@ -101,10 +101,14 @@ TEST(SingleInstance, SocketLeftByACrashedInstanceDoesNotBlockTheNextStart) {
 TEST(SingleInstance, EndedInstanceFreesTheNameForTheNextStart) {
     app();
     const QString key = freshKey();
+    QString lockPath;
     {
         SingleInstance first(key);
         ASSERT_EQ(first.start({}, 0ms), SingleInstance::Role::Primary);
+        lockPath = first.lockPath();
+        EXPECT_TRUE(QFile::exists(lockPath));
     }
+    EXPECT_FALSE(QFile::exists(lockPath));
     EXPECT_EQ(runSecondStart(key, 0), "primary");
 }
 

@@ -109,3 +109,12 @@ TEST_F(StartupSettingsTest, SerialPortAndLinkLogSettings) {
     settings.WriteString("/tmp/link.log", "LOGFILE", "NAME");
     EXPECT_EQ(LinkLogPath(settings), "/tmp/link.log");
 }
+
+TEST(ProductVersion, FirstThreePartsOfTheBuildVersion) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.0.0", "1.0.0"}, {"2.4.1.977", "2.4.1"}, {"3.1", ""}, {"", ""}, {"7", ""},
+    };
+    for (const auto& [build, product] : cases)
+        EXPECT_EQ(ProductVersionFrom(build), product) << build;
+    EXPECT_FALSE(ProductVersion().empty());
+}
