@@ -226,6 +226,7 @@ void MainWindow::createToolBar() {
     bar->setObjectName("MainTB");
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     importButton_ = new QToolButton(bar);
+    importButton_->setObjectName("ImportButton");
     auto* importMenu = new QMenu(importButton_);
     importMenu->addAction(actions_.importTitles);
     importMenu->addAction(actions_.importFolder);

@@ -8,9 +8,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <memory>
 
@@ -316,4 +318,17 @@ TEST_F(MainWindowTest, TitleAddedWhileTheReaderIsThereCanBeSentAtOnce) {
               QStringList{"Do you want to download this title to your Lumo eBook now?"});
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(document().CardAt(sent.front()).title, "Walden");
+}
+
+TEST_F(MainWindowTest, ImportButtonRepeatsTheImportChosenLast) {
+    auto* button = window().findChild<QToolButton*>("ImportButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->defaultAction(), window().libraryActions().importTitles);
+    emit button->menu()->triggered(window().libraryActions().importFolder);
+    EXPECT_EQ(button->defaultAction(), window().libraryActions().importFolder);
+    window().close();
+    session.reset();
+    start();
+    EXPECT_EQ(window().findChild<QToolButton*>("ImportButton")->defaultAction(),
+              window().libraryActions().importFolder);
 }
