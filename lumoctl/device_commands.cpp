@@ -79,7 +79,7 @@ public:
 protected:
     void OnConnect(EB_ERR_STATUS state) override {
         std::lock_guard lock(mutex_);
-        connected_ = state == EB_ERR_STATUS_CONNECTED || state == EB_ERR_STATUS_CONNECTED_BUSY;
+        connected_ = state == EB_ERR_STATUS_CONNECTED;
         changed_.notify_all();
     }
 

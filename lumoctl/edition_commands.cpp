@@ -28,8 +28,8 @@ std::string entryNameFor(const std::string& page, size_t number) {
 }
 
 void packEdition(const PackOptions& pack) {
-    lumowriter::EditionSpec spec;
-    spec.info = {{"Title", pack.title}, {"Author", pack.author}};
+    lumowriter::EditionLayout layout;
+    layout.info = {{"Title", pack.title}, {"Author", pack.author}};
     const std::pair<const char*, const std::string*> optional[] = {
         {"ISBN", &pack.isbn},
         {"url", &pack.url},
@@ -39,15 +39,15 @@ void packEdition(const PackOptions& pack) {
         {"PERIODICAL_NAME", &pack.periodicalName},
         {"PERIODICAL_ID", &pack.periodicalId}};
     for (const auto& [key, value] : optional)
-        if (!value->empty()) spec.info.emplace_back(key, *value);
+        if (!value->empty()) layout.info.emplace_back(key, *value);
     for (size_t i = 0; i < pack.pages.size(); ++i) {
         auto bytes = lumo::ReadWholeFile(pack.pages[i], UINT64_C(1) << 31);
         if (!bytes) throw CommandFailure{"cannot read the page " + pack.pages[i]};
-        spec.contents.push_back({entryNameFor(pack.pages[i], i + 1), std::move(*bytes)});
+        layout.contents.push_back({entryNameFor(pack.pages[i], i + 1), std::move(*bytes)});
     }
-    spec.packageXml = lumowriter::PackageXml(pack.title, pack.author);
+    layout.packageXml = lumowriter::PackageXml(pack.title, pack.author);
     std::string error;
-    if (!lumowriter::WriteEdition(spec, pack.output, error)) throw CommandFailure{error};
+    if (!lumowriter::WriteEdition(layout, pack.output, error)) throw CommandFailure{error};
     std::cout << "wrote " << pack.output << '\n';
 }
 

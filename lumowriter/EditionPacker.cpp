@@ -53,8 +53,8 @@ std::string PackageXml(const std::string& title, const std::string& author) {
            "</Creator>\n    </dc-metadata>\n  </metadata>\n</package>\n";
 }
 
-bool PackEdition(const EditionSpec& spec, std::string& edition, std::string& error) {
-    for (const auto& [name, value] : spec.info) {
+bool PackEdition(const EditionLayout& layout, std::string& edition, std::string& error) {
+    for (const auto& [name, value] : layout.info) {
         if ((name + value).find_first_of("\r\n") != std::string::npos ||
             name.find('=') != name.npos) {
             error = "info field " + name + " holds a line break or '='";
@@ -62,10 +62,10 @@ bool PackEdition(const EditionSpec& spec, std::string& edition, std::string& err
         }
     }
     std::vector<EditionEntry> entries;
-    entries.push_back({"info", InfoText(spec.info), kEntryInfo});
-    entries.insert(entries.end(), spec.contents.begin(), spec.contents.end());
-    if (!spec.packageXml.empty())
-        entries.push_back({"package.opf", spec.packageXml, kEntryPackage});
+    entries.push_back({"info", InfoText(layout.info), kEntryInfo});
+    entries.insert(entries.end(), layout.contents.begin(), layout.contents.end());
+    if (!layout.packageXml.empty())
+        entries.push_back({"package.opf", layout.packageXml, kEntryPackage});
 
     const size_t tocSize = 4 + entries.size() * kEntrySize;
     size_t offset = kHeaderSize + tocSize;
@@ -100,9 +100,9 @@ bool PackEdition(const EditionSpec& spec, std::string& edition, std::string& err
     return true;
 }
 
-bool WriteEdition(const EditionSpec& spec, const std::string& path, std::string& error) {
+bool WriteEdition(const EditionLayout& layout, const std::string& path, std::string& error) {
     std::string edition;
-    if (!PackEdition(spec, edition, error)) return false;
+    if (!PackEdition(layout, edition, error)) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(edition.data(), static_cast<std::streamsize>(edition.size()));
     out.close();

@@ -28,7 +28,7 @@ struct EditionEntry {
 // ("Title", "Author", "ISBN", "url", "username", "genre", "pub_name", ...).
 using EditionInfo = std::vector<std::pair<std::string, std::string>>;
 
-struct EditionSpec {
+struct EditionLayout {
     EditionInfo info;
     std::vector<EditionEntry> contents;  // pages (HTML) and images
     std::string packageXml;              // the "package.opf" entry; none when empty
@@ -43,9 +43,9 @@ std::string PackageXml(const std::string& title, const std::string& author);
 // Lays out an edition: the 296-byte header, the table of contents, the info entry and the
 // contents. Returns false with a reason when an entry name is too long or a value holds a line
 // break.
-bool PackEdition(const EditionSpec& spec, std::string& edition, std::string& error);
+bool PackEdition(const EditionLayout& layout, std::string& edition, std::string& error);
 
 // PackEdition, then writes the file.
-bool WriteEdition(const EditionSpec& spec, const std::string& path, std::string& error);
+bool WriteEdition(const EditionLayout& layout, const std::string& path, std::string& error);
 
 }  // namespace lumowriter

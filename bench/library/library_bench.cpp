@@ -67,17 +67,17 @@ void report(const char* what, double value, double limit, const char* unit) {
 }
 
 std::string makeEdition(const fs::path& path, int number) {
-    lumowriter::EditionSpec spec;
+    lumowriter::EditionLayout layout;
     const std::string n = std::to_string(number);
-    spec.info = {{"Title", "Imported " + n},
-                 {"Author", "Writer " + std::to_string(number % 300)},
-                 {"username", "importer"},
-                 {"url", "ebook:imported-" + n},
-                 {"genre", "Genre " + std::to_string(number % 40)}};
-    spec.contents.push_back(
+    layout.info = {{"Title", "Imported " + n},
+                   {"Author", "Writer " + std::to_string(number % 300)},
+                   {"username", "importer"},
+                   {"url", "ebook:imported-" + n},
+                   {"genre", "Genre " + std::to_string(number % 40)}};
+    layout.contents.push_back(
         {"page1.html", "<html><body>" + std::string(2000, 'x') + "</body></html>"});
     std::string bytes, error;
-    lumowriter::PackEdition(spec, bytes, error);
+    lumowriter::PackEdition(layout, bytes, error);
     lumo::WriteFileAtomically(path.string(), bytes);
     return path.string();
 }

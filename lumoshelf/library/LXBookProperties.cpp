@@ -64,9 +64,10 @@ int CLXBookProperties::FillFromCard(const CLXCard& card) {
     if (!card.storedPath.empty() && ::statx(AT_FDCWD, card.storedPath.c_str(), 0,
                                             STATX_BASIC_STATS | STATX_BTIME, &status) == 0) {
         const TimeText full = TimeText::DateAndTime;
-        created = (status.stx_mask & STATX_BTIME)
-                      ? formatTime(static_cast<std::time_t>(status.stx_btime.tv_sec), full)
-                      : LXString(kNotAvailable);
+        // Some file systems set the mask but leave the birth time at zero.
+        const bool hasBirthTime = (status.stx_mask & STATX_BTIME) && status.stx_btime.tv_sec != 0;
+        created = hasBirthTime ? formatTime(static_cast<std::time_t>(status.stx_btime.tv_sec), full)
+                               : LXString(kNotAvailable);
         modified = formatTime(static_cast<std::time_t>(status.stx_mtime.tv_sec), full);
         accessed =
             formatTime(static_cast<std::time_t>(status.stx_atime.tv_sec), TimeText::DateOnly);

@@ -17,12 +17,12 @@ std::uint32_t word(const std::string& bytes, size_t at) {
 }
 
 TEST(EditionPacker, LaysOutHeaderTableAndEntries) {
-    lumowriter::EditionSpec spec;
-    spec.info = {{"Title", "Packed"}, {"Author", "Me"}, {"url", "ebook:packed"}};
-    spec.contents.push_back({"page1.html", "<p>one</p>"});
-    spec.packageXml = lumowriter::PackageXml("Packed", "Me & you");
+    lumowriter::EditionLayout layout;
+    layout.info = {{"Title", "Packed"}, {"Author", "Me"}, {"url", "ebook:packed"}};
+    layout.contents.push_back({"page1.html", "<p>one</p>"});
+    layout.packageXml = lumowriter::PackageXml("Packed", "Me & you");
     std::string bytes, error;
-    ASSERT_TRUE(lumowriter::PackEdition(spec, bytes, error)) << error;
+    ASSERT_TRUE(lumowriter::PackEdition(layout, bytes, error)) << error;
 
     EXPECT_EQ(word(bytes, 0), lumowriter::kEditionMagic);
     EXPECT_EQ(bytes[4], 2);
@@ -46,7 +46,7 @@ TEST(EditionPacker, LaysOutHeaderTableAndEntries) {
     const std::string path =
         (std::filesystem::temp_directory_path() / ("packer-" + std::to_string(::getpid()) + ".lx"))
             .string();
-    ASSERT_TRUE(lumowriter::WriteEdition(spec, path, error));
+    ASSERT_TRUE(lumowriter::WriteEdition(layout, path, error));
     CLXCard card;
     EXPECT_EQ(card.ReadFromEdition(path), 0);
     EXPECT_EQ(card.title, "Packed");
@@ -56,10 +56,10 @@ TEST(EditionPacker, LaysOutHeaderTableAndEntries) {
 
 TEST(EditionPacker, RefusesWhatCannotBeLaidOut) {
     std::string bytes, error;
-    lumowriter::EditionSpec longName;
+    lumowriter::EditionLayout longName;
     longName.contents.push_back({std::string(32, 'n'), "x"});
     EXPECT_FALSE(lumowriter::PackEdition(longName, bytes, error));
-    lumowriter::EditionSpec lineBreak;
+    lumowriter::EditionLayout lineBreak;
     lineBreak.info = {{"Title", "two\nlines"}};
     EXPECT_FALSE(lumowriter::PackEdition(lineBreak, bytes, error));
 }

@@ -59,10 +59,10 @@ TEST(CardEdition, DamagedEditionsGiveTheirErrors) {
     TempFolder folder;
     std::string good;
     {
-        lumowriter::EditionSpec spec;
-        spec.info = kFullInfo;
+        lumowriter::EditionLayout layout;
+        layout.info = kFullInfo;
         std::string error;
-        ASSERT_TRUE(lumowriter::PackEdition(spec, good, error));
+        ASSERT_TRUE(lumowriter::PackEdition(layout, good, error));
     }
     const size_t toc = 296;
     const size_t info = toc + 4;
@@ -104,11 +104,11 @@ TEST(CardEdition, DamagedEditionsGiveTheirErrors) {
 
 TEST(CardEdition, InfoEntryChoiceAndSecondMagic) {
     TempFolder folder;
-    lumowriter::EditionSpec spec;
-    spec.contents.push_back({"first", "Title=Wrong\r\n", lumowriter::kEntryContent});
-    spec.contents.push_back({"last", "Title=From last entry\r\n", lumowriter::kEntryContent});
+    lumowriter::EditionLayout layout;
+    layout.contents.push_back({"first", "Title=Wrong\r\n", lumowriter::kEntryContent});
+    layout.contents.push_back({"last", "Title=From last entry\r\n", lumowriter::kEntryContent});
     std::string bytes, error;
-    ASSERT_TRUE(lumowriter::PackEdition(spec, bytes, error));
+    ASSERT_TRUE(lumowriter::PackEdition(layout, bytes, error));
     const size_t entries = 296 + 4;
     Put32(bytes, entries + 40, lumowriter::kEntryContent);  // the info entry loses its flag
     WriteTextFile(folder / "noflag.lx", bytes);

@@ -7,11 +7,11 @@
 
 // Writes a small edition with the given info fields and one page, returns its path.
 inline std::string MakeEdition(const std::string& path, const lumowriter::EditionInfo& info) {
-    lumowriter::EditionSpec spec;
-    spec.info = info;
-    spec.contents.push_back({"page1.html", "<html><body>Hello</body></html>"});
+    lumowriter::EditionLayout layout;
+    layout.info = info;
+    layout.contents.push_back({"page1.html", "<html><body>Hello</body></html>"});
     std::string bytes, error;
-    lumowriter::PackEdition(spec, bytes, error);
+    lumowriter::PackEdition(layout, bytes, error);
     WriteTextFile(path, bytes);
     return path;
 }

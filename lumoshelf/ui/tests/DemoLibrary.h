@@ -31,16 +31,16 @@ public:
     QString edition(const QString& path, const std::string& title, const std::string& author,
                     const std::string& owner = "alice", const std::string& genre = "Fiction",
                     size_t page = 64) const {
-        lumowriter::EditionSpec spec;
-        spec.info = {{"Title", title},
-                     {"Author", author},
-                     {"username", owner},
-                     {"url", "ebook:" + title + "-" + owner},
-                     {"genre", genre}};
-        spec.contents.push_back({"page1.html", std::string(page, 'x')});
+        lumowriter::EditionLayout layout;
+        layout.info = {{"Title", title},
+                       {"Author", author},
+                       {"username", owner},
+                       {"url", "ebook:" + title + "-" + owner},
+                       {"genre", genre}};
+        layout.contents.push_back({"page1.html", std::string(page, 'x')});
         std::string error;
         QDir().mkpath(QFileInfo(path).absolutePath());
-        lumowriter::WriteEdition(spec, toBytes(path), error);
+        lumowriter::WriteEdition(layout, toBytes(path), error);
         return path;
     }
 

@@ -67,15 +67,15 @@ int main(int argc, char** argv) {
     settings.WriteString(toBytes(library + "/AutoAdd"), "Data Locations", "AutoAddDir");
     settings.WriteString("COM1", "DataComm", "ComPort");
     for (const DemoTitle& demo : kTitles) {
-        lumowriter::EditionSpec spec;
-        spec.info = {{"Title", demo.title},
-                     {"Author", demo.author},
-                     {"genre", demo.genre},
-                     {"username", demo.owner},
-                     {"url", std::string("ebook:demo-") + demo.file}};
-        spec.contents.push_back({"page1.html", std::string(demo.pageBytes, 'x')});
+        lumowriter::EditionLayout layout;
+        layout.info = {{"Title", demo.title},
+                       {"Author", demo.author},
+                       {"genre", demo.genre},
+                       {"username", demo.owner},
+                       {"url", std::string("ebook:demo-") + demo.file}};
+        layout.contents.push_back({"page1.html", std::string(demo.pageBytes, 'x')});
         std::string error;
-        lumowriter::WriteEdition(spec, toBytes(library + "/AutoAdd/" + demo.file + ".lx"), error);
+        lumowriter::WriteEdition(layout, toBytes(library + "/AutoAdd/" + demo.file + ".lx"), error);
     }
 
     PrintedPrompts prompts;
