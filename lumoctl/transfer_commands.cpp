@@ -111,16 +111,28 @@ std::string FetchTitleList(CLXTransferWorker& worker) {
     return path.string();
 }
 
-void RunSend(const GlobalOptions& options, const std::vector<std::string>& files) {
+// Without a remote name the files go as one send job; with one, the single file is sent as it
+// stands under that name.
+void RunSend(const GlobalOptions& options, const std::vector<std::string>& files,
+             const std::string& remoteName) {
     for (const std::string& file : files) {
         if (!fs::is_regular_file(file)) {
             throw CommandFailure{"The following title does not exist on your hard disk: " + file};
         }
     }
+    if (!remoteName.empty() && files.size() != 1) {
+        throw CommandFailure{"--as names the reader's file for exactly one file"};
+    }
     ConnectedWorker worker(options);
     auto progress = std::make_shared<ConsoleProgress>();
-    worker->StartSend(files, 1, progress);
-    FailOnTransferError(progress->Wait(), "sending");
+    if (remoteName.empty()) {
+        worker->StartSend(files, 1, progress);
+        FailOnTransferError(progress->Wait(), "sending");
+        return;
+    }
+    const int result = worker->SendFile(files.front(), remoteName, 1, LUMO_FILE_TYPE_DEFAULT,
+                                        progress, remoteName, 0, 1, 0);
+    FailOnTransferError(static_cast<EB_ERR_STATUS>(result), "sending");
 }
 
 nlohmann::json TitleEntries(const CLXReaderTitleList& list) {
@@ -241,7 +253,10 @@ void addTransferCommands(CLI::App& app, const GlobalOptions& options) {
         "software packages part by part, markups, fonts and other files as they are");
     auto files = std::make_shared<std::vector<std::string>>();
     send->add_option("files", *files, "Files to send")->required();
-    send->callback([&options, files] { RunSend(options, *files); });
+    auto remoteName = std::make_shared<std::string>();
+    send->add_option("--as", *remoteName,
+                     "Send one file as it stands under this name on the reader");
+    send->callback([&options, files, remoteName] { RunSend(options, *files, *remoteName); });
 
     auto* titles = device.add_subcommand(
         "titles", "Print the reader's title list without touching the library");

@@ -90,6 +90,20 @@ TEST_F(TransferCommands, SendRunsAJobOfEditionsAndPackages) {
     EXPECT_NE(missing.output.find("does not exist on your hard disk"), std::string::npos);
 }
 
+TEST_F(TransferCommands, SendAsNamesTheReadersFileAndSendsItWhole) {
+    EditionBuilder::WriteFile(dir / "moby.lx", Edition("moby"));
+
+    const CommandRun run =
+        Lumoctl("device send --as renamed.lx '" + (dir / "moby.lx").string() + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(ReadWholeFile(dir / "flash/renamed.lx"), Edition("moby"));
+
+    const CommandRun two = Lumoctl("device send --as x.lx '" + (dir / "moby.lx").string() + "' '" +
+                                   (dir / "moby.lx").string() + "'");
+    EXPECT_NE(two.exitCode, 0);
+    EXPECT_NE(two.output.find("exactly one file"), std::string::npos) << two.output;
+}
+
 TEST_F(TransferCommands, TitlesPrintsTheReadersListAndSyncReadsItIntoTheLibrary) {
     EditionBuilder::WriteFile(dir / "flash/moby.lx", Edition("moby"));
     EditionBuilder::WriteFile(dir / "lib/Books/reader/moby.lx", Edition("moby"));
