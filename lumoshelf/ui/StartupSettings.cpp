@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 
+#include "library/LibraryLocation.h"
 #include "library/SettingsStore.h"
 #include "lumo_version.h"
 
@@ -11,10 +11,6 @@ namespace {
 
 const std::string kRegistration = "Registration";
 const std::string kDataLocations = "Data Locations";
-
-constexpr unsigned kLibraryDirMissing = 61462;
-constexpr unsigned kLibraryFileMissing = 61463;
-constexpr unsigned kLibraryDirNotFound = 61465;
 
 void ensureCurrentServer(CLXSettingsStore& settings) {
     std::string host, script;
@@ -44,14 +40,9 @@ void WriteStartupDefaults(CLXSettingsStore& settings) {
 }
 
 LibraryLocation FindLibraryLocation(const CLXSettingsStore& settings) {
-    std::string libraryDir, libraryFile;
-    if (!settings.ReadString(kDataLocations, "LibraryDir", libraryDir))
-        return {kLibraryDirMissing, {}};
-    if (!settings.ReadString(kDataLocations, "LibraryFile", libraryFile))
-        return {kLibraryFileMissing, {}};
-    std::error_code error;
-    if (!std::filesystem::is_directory(libraryDir, error)) return {kLibraryDirNotFound, {}};
-    return {0, (std::filesystem::path(libraryDir) / libraryFile).string()};
+    LibraryLocation location;
+    location.error = unsigned(LocateLibraryFile(settings, location.libraryPath));
+    return location;
 }
 
 bool HasSerialPortSetting(const CLXSettingsStore& settings) {

@@ -16,7 +16,6 @@
 #include "ui/LibListView.h"
 #include "ui/LibraryWindowUi.h"
 #include "ui/TitleListModel.h"
-#include "ui/UiStrings.h"
 
 namespace {
 
@@ -102,7 +101,7 @@ TEST_F(TitleListTest, HeadingsWidthsAndTheCount) {
     for (int column = 0; column < model.columnCount(); ++column)
         headings << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(headings,
-              (QStringList{"Title", "Author", uiString(61492), "Owner", "On eBook", "Markups"}));
+              (QStringList{"Title", "Author", "Title Size (K)", "Owner", "On eBook", "Markups"}));
     const int widths[] = {200, 100, 100, 100, 100, 100};
     for (int column = 0; column < 6; ++column)
         EXPECT_EQ(view->header()->sectionSize(column), widths[column]);

@@ -1,11 +1,13 @@
 // Makes the screenshot of the main window for the documentation: a demo library of a few
-// editions, one title on the reader and one with markups, rendered offscreen.
+// editions, two titles on the reader and one with markups, rendered offscreen.
 // Usage: window_screenshot OUTPUT.png
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 #include "library/LXLibraryDoc.h"
 #include "library/SettingsStore.h"
@@ -50,8 +52,16 @@ const DemoTitle kTitles[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* usage =
+        "usage: window_screenshot OUTPUT.png\n"
+        "Renders the main window on a demo library (offscreen unless QT_QPA_PLATFORM is set)\n"
+        "and saves it as OUTPUT.png.\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: window_screenshot OUTPUT.png\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -96,7 +106,11 @@ int main(int argc, char** argv) {
     }
     MainWindow& window = *session.window();
     window.resize(980, 560);
-    window.readerStatePane().setText(QObject::tr("Reader connected on COM1"));
+    // As the window is while a reader is docked: its state text and the commands it enables.
+    window.readerStatePane().setText(QObject::tr("Lumo eBook ready"));
+    for (QAction* command : {window.readerActions().send, window.readerActions().readTitles,
+                             window.readerActions().serialPort})
+        command->setEnabled(true);
     window.categoryTree().expandAll();
     window.listView().rebuildRows();
     window.listView().selectionModel()->select(
