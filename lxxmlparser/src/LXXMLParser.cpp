@@ -29,9 +29,12 @@ std::vector<std::string> SplitPath(const char* path) {
     return names;
 }
 
+// A prefix that the file never declares stays part of the element's name ("dc:Title").
 bool NameMatches(const xmlNode* node, const std::string& name) {
-    return node->type == XML_ELEMENT_NODE &&
-           strcasecmp(reinterpret_cast<const char*>(node->name), name.c_str()) == 0;
+    if (node->type != XML_ELEMENT_NODE) return false;
+    const char* qualified = reinterpret_cast<const char*>(node->name);
+    const char* colon = std::strrchr(qualified, ':');
+    return strcasecmp(colon != nullptr ? colon + 1 : qualified, name.c_str()) == 0;
 }
 
 const xmlNode* FindChild(const xmlNode* parent, const std::string& name) {

@@ -36,6 +36,12 @@ TEST_F(LXXMLParserTest, FindsTheTitleByLocalNames) {
                      buffer, sizeof buffer),
               0);
     EXPECT_STREQ(buffer, "Moby Dick");
+
+    ASSERT_EQ(Lookup("<package><metadata><dc-metadata><dc:Title>Undeclared Prefix</dc:Title>"
+                     "</dc-metadata></metadata></package>",
+                     buffer, sizeof buffer),
+              0);
+    EXPECT_STREQ(buffer, "Undeclared Prefix");
 }
 
 TEST_F(LXXMLParserTest, CutsLongTextToTheBuffer) {
