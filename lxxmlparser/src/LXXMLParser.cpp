@@ -74,7 +74,9 @@ int CLXXMLParser::m_fnLXGetXMLPath(const char* xmlFile, const char* path, char* 
     const std::string text =
         Trimmed(content ? reinterpret_cast<const char*>(content.get()) : std::string());
     if (text.empty()) return 1;
-    const std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
+    std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
+    // The text is UTF-8: a cut inside a character would make the rest unreadable as UTF-8.
+    while (length > 0 && length < text.size() && (text[length] & 0xC0) == 0x80) --length;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return 0;

@@ -51,6 +51,12 @@ TEST_F(LXXMLParserTest, CutsLongTextToTheBuffer) {
                      buffer, sizeof buffer),
               0);
     EXPECT_STREQ(buffer, "Very lo");
+
+    ASSERT_EQ(Lookup("<package><metadata><dc-metadata><title>Caf\xC3\xA9s</title>"
+                     "</dc-metadata></metadata></package>",
+                     buffer, 5),
+              0);
+    EXPECT_STREQ(buffer, "Caf");
 }
 
 TEST_F(LXXMLParserTest, FailsWithoutATitle) {
