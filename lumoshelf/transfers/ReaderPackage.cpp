@@ -1,6 +1,5 @@
 #include "transfers/ReaderPackage.h"
 
-#include <strings.h>
 #include <unistd.h>
 
 #include <array>
@@ -20,15 +19,11 @@ bool ReadAt(std::ifstream& file, std::uint64_t offset, unsigned char* buffer, st
     return static_cast<std::size_t>(file.gcount()) == size;
 }
 
-bool EndsWithNoCase(const std::string& text, const char* suffix) {
-    const std::size_t length = std::strlen(suffix);
-    return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, suffix) == 0;
-}
-
 }  // namespace
 
 bool IsSkippedPackagePart(const std::string& name) {
-    return strcasecmp(name.c_str(), "wait") == 0 || EndsWithNoCase(name, ".info");
+    // The names come from inside the package, not from a file system: they match exactly.
+    return name == "wait" || name.ends_with(".info");
 }
 
 int FileTypeForSystemImageCode(std::uint8_t typeCode) {

@@ -15,8 +15,7 @@ int ReadSendFileHead(const std::filesystem::path& path, SendFileHead& head) {
     file.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
     const auto got = static_cast<std::size_t>(file.gcount());
     head = SendFileHead{};
-    // A file too short to hold a first word is no edition; it is sent as it is.
-    if (got < 4) return 0;
+    if (got < 4) return kCantAccessLocalFile;
     switch (ReadLe32(bytes.data())) {
         case kReaderPackageMagic:
             head.kind = SendFileKind::ReaderPackage;

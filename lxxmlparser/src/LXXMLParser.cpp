@@ -29,9 +29,12 @@ std::vector<std::string> SplitPath(const char* path) {
     return names;
 }
 
+// A prefix that the file never declares stays part of the element's name ("dc:Title").
 bool NameMatches(const xmlNode* node, const std::string& name) {
-    return node->type == XML_ELEMENT_NODE &&
-           strcasecmp(reinterpret_cast<const char*>(node->name), name.c_str()) == 0;
+    if (node->type != XML_ELEMENT_NODE) return false;
+    const char* qualified = reinterpret_cast<const char*>(node->name);
+    const char* colon = std::strrchr(qualified, ':');
+    return strcasecmp(colon != nullptr ? colon + 1 : qualified, name.c_str()) == 0;
 }
 
 const xmlNode* FindChild(const xmlNode* parent, const std::string& name) {
@@ -71,7 +74,9 @@ int CLXXMLParser::m_fnLXGetXMLPath(const char* xmlFile, const char* path, char* 
     const std::string text =
         Trimmed(content ? reinterpret_cast<const char*>(content.get()) : std::string());
     if (text.empty()) return 1;
-    const std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
+    std::size_t length = std::min<std::size_t>(text.size(), bufferSize - 1);
+    // The text is UTF-8: a cut inside a character would make the rest unreadable as UTF-8.
+    while (length > 0 && length < text.size() && (text[length] & 0xC0) == 0x80) --length;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return 0;

@@ -36,6 +36,12 @@ TEST_F(LXXMLParserTest, FindsTheTitleByLocalNames) {
                      buffer, sizeof buffer),
               0);
     EXPECT_STREQ(buffer, "Moby Dick");
+
+    ASSERT_EQ(Lookup("<package><metadata><dc-metadata><dc:Title>Undeclared Prefix</dc:Title>"
+                     "</dc-metadata></metadata></package>",
+                     buffer, sizeof buffer),
+              0);
+    EXPECT_STREQ(buffer, "Undeclared Prefix");
 }
 
 TEST_F(LXXMLParserTest, CutsLongTextToTheBuffer) {
@@ -45,6 +51,12 @@ TEST_F(LXXMLParserTest, CutsLongTextToTheBuffer) {
                      buffer, sizeof buffer),
               0);
     EXPECT_STREQ(buffer, "Very lo");
+
+    ASSERT_EQ(Lookup("<package><metadata><dc-metadata><title>Caf\xC3\xA9s</title>"
+                     "</dc-metadata></metadata></package>",
+                     buffer, 5),
+              0);
+    EXPECT_STREQ(buffer, "Caf");
 }
 
 TEST_F(LXXMLParserTest, FailsWithoutATitle) {

@@ -127,12 +127,13 @@ TEST_F(JobRunnerTest, UnreadableFilesEndTheJobWithCode7) {
     const auto good = Write("first.la", "kept on the reader");
     const auto shortEdition = Write("short.lx", std::string(100, 'x'));
     const auto shortImage = Write("image.lff", SystemImage(1, "").substr(0, 50));
-    for (const auto& bad : {shortEdition, shortImage, dir / "missing.la"}) {
+    const auto noFirstWord = Write("tiny.ln", "ab");
+    for (const auto& bad : {shortEdition, shortImage, noFirstWord, dir / "missing.la"}) {
         link.sent.clear();
         EXPECT_EQ(RunSend({good, bad, good}), 7) << bad;
         EXPECT_EQ(link.sent.size(), 1u) << bad;
     }
-    EXPECT_EQ(link.flushes, 3);
+    EXPECT_EQ(link.flushes, 4);
 }
 
 TEST_F(JobRunnerTest, ASystemImageIsSentUnchanged) {
@@ -184,8 +185,8 @@ TEST_F(JobRunnerTest, AFailedPackagePartEndsTheJobWithItsCode) {
 }
 
 TEST_F(JobRunnerTest, ACancelBetweenFilesOrPartsStopsTheJob) {
-    const auto a = Write("a.la", "a");
-    const auto b = Write("b.la", "b");
+    const auto a = Write("a.la", "annotations a");
+    const auto b = Write("b.la", "annotations b");
     link.onSend = [this](std::size_t) {
         job->Cancel();
         return 0;

@@ -20,17 +20,19 @@ TEST_F(ReaderPackageTest, ListsThePartsToSendAndTheirFileTypes) {
     const std::string image = SystemImage(3, std::string(500, 'k'));
     Package({{"kernel.bin", image},
              {"wait", "x"},
-             {"notes.INFO", "about"},
+             {"notes.info", "about"},
+             {"WAIT", std::string(100, 'w')},
              {"fonts.dat", std::string(100, 'f')}})
         .WriteTo(dir / "update.lx");
 
     lumo::ReaderPackage package;
     ASSERT_EQ(package.Open(dir / "update.lx"), 0);
-    ASSERT_EQ(package.Parts().size(), 4u);
+    ASSERT_EQ(package.Parts().size(), 5u);
     const auto parts = package.PartsToSend();
-    ASSERT_EQ(parts.size(), 2u);
+    ASSERT_EQ(parts.size(), 3u);
     EXPECT_EQ(parts[0].name, "kernel.bin");
-    EXPECT_EQ(parts[1].name, "fonts.dat");
+    EXPECT_EQ(parts[1].name, "WAIT");
+    EXPECT_EQ(parts[2].name, "fonts.dat");
 
     int fileType = -1;
     ASSERT_EQ(package.ReadPartFileType(parts[0], fileType), 0);
