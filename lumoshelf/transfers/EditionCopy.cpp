@@ -1,8 +1,5 @@
 #include "transfers/EditionCopy.h"
 
-#include <unistd.h>
-
-#include <array>
 #include <fstream>
 
 #include "transfers/PrivateTempDir.h"
@@ -21,24 +18,7 @@ int MakeEditionSendCopy(const std::filesystem::path& source, std::uint32_t editi
         (editionLength > 0 && editionLength <= fileSize) ? editionLength : fileSize;
 
     const std::filesystem::path target = folder / source.filename();
-    const int fd = CreatePrivateFile(target);
-    if (fd < 0) return kCantAccessLocalFile;
-    std::array<char, 64 * 1024> chunk{};
-    std::uint64_t left = keep;
-    bool ok = true;
-    while (ok && left > 0) {
-        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
-        in.read(chunk.data(), static_cast<std::streamsize>(want));
-        ok = static_cast<std::size_t>(in.gcount()) == want &&
-             ::write(fd, chunk.data(), want) == static_cast<ssize_t>(want);
-        left -= want;
-    }
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        std::error_code ignored;
-        std::filesystem::remove(target, ignored);
-        return kCantAccessLocalFile;
-    }
+    if (const int error = WritePrivateFileFrom(in, keep, target)) return error;
     copy = target;
     return 0;
 }

@@ -1,9 +1,8 @@
 #include "transfers/ReaderPackage.h"
 
-#include <unistd.h>
-
 #include <array>
 
+#include "library/LibraryInterfaces.h"
 #include "transfers/EditionFormat.h"
 #include "transfers/PrivateTempDir.h"
 
@@ -24,23 +23,6 @@ bool ReadAt(std::ifstream& file, std::uint64_t offset, unsigned char* buffer, st
 bool IsSkippedPackagePart(const std::string& name) {
     // The names come from inside the package, not from a file system: they match exactly.
     return name == "wait" || name.ends_with(".info");
-}
-
-int FileTypeForSystemImageCode(std::uint8_t typeCode) {
-    switch (typeCode) {
-        case 1:
-            return 2;
-        case 2:
-            return 5;
-        case 3:
-            return 6;
-        case 4:
-            return 10;
-        case 5:
-            return 11;
-        default:
-            return 0;
-    }
 }
 
 bool IsSafePartName(const std::string& name) {
@@ -103,33 +85,15 @@ int ReaderPackage::ReadPartFileType(const PackagePart& part, int& fileType) {
         return kCantAccessLocalFile;
     }
     fileType = ReadLe32(head.data()) == kSystemImageMagic
-                   ? FileTypeForSystemImageCode(head[kSystemImageTypeField])
+                   ? SystemImageFileType(head[kSystemImageTypeField])
                    : 0;
     return 0;
 }
 
 int ReaderPackage::WritePart(const PackagePart& part, const std::filesystem::path& target) {
-    const int fd = CreatePrivateFile(target);
-    if (fd < 0) return kCantAccessLocalFile;
     file_.clear();
     file_.seekg(part.offset);
-    std::array<char, 64 * 1024> chunk{};
-    std::uint32_t left = part.length;
-    bool ok = true;
-    while (ok && left > 0) {
-        const std::uint32_t want = std::min<std::uint32_t>(left, chunk.size());
-        file_.read(chunk.data(), want);
-        ok = static_cast<std::uint32_t>(file_.gcount()) == want &&
-             ::write(fd, chunk.data(), want) == static_cast<ssize_t>(want);
-        left -= want;
-    }
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        std::error_code ignored;
-        std::filesystem::remove(target, ignored);
-        return kCantAccessLocalFile;
-    }
-    return 0;
+    return WritePrivateFileFrom(file_, part.length, target);
 }
 
 void ReaderPackage::Close() {

@@ -43,8 +43,6 @@ private:
 };
 
 bool IsSkippedPackagePart(const std::string& name);
-// The file type for a system image type code: 1→2, 2→5, 3→6, 4→10, 5→11, other→0.
-int FileTypeForSystemImageCode(std::uint8_t typeCode);
 // A package part name is a plain file name: not empty, ".", "..", no '/', '\\' or control byte.
 bool IsSafePartName(const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "EditionBuilder.h"
 #include "TestFolder.h"
+#include "library/LibraryInterfaces.h"
 #include "transfers/ReaderPackage.h"
 
 using namespace testing_editions;
@@ -49,8 +50,7 @@ TEST_F(ReaderPackageTest, ListsThePartsToSendAndTheirFileTypes) {
 TEST_F(ReaderPackageTest, SystemImageTypeCodesGiveTheLinkFileTypes) {
     const std::pair<int, int> table[] = {{1, 2}, {2, 5}, {3, 6}, {4, 10}, {5, 11}, {0, 0}, {9, 0}};
     for (auto [code, fileType] : table) {
-        EXPECT_EQ(lumo::FileTypeForSystemImageCode(static_cast<std::uint8_t>(code)), fileType)
-            << code;
+        EXPECT_EQ(SystemImageFileType(static_cast<unsigned>(code)), fileType) << code;
     }
 }
 
