@@ -37,6 +37,19 @@ uint32_t Be32(std::span<const uint8_t> bytes) {
            uint32_t{bytes[3]};
 }
 
+// The data of a LUMI_FHANDLE answer: the request's sequence number, three zero bytes and the
+// file's size, low byte first.
+std::array<uint8_t, 8> HandleReply(uint8_t sequence, uint32_t size) {
+    return {sequence,
+            0,
+            0,
+            0,
+            static_cast<uint8_t>(size),
+            static_cast<uint8_t>(size >> 8),
+            static_cast<uint8_t>(size >> 16),
+            static_cast<uint8_t>(size >> 24)};
+}
+
 }  // namespace
 
 ReaderSession::ReaderSession(ReaderSettings& settings, ReaderFiles& files, SessionOptions options,
@@ -203,15 +216,7 @@ void ReaderSession::OnCreate(const lumolink::PacketView& packet) {
     }
     log_("create \"" + name + "\" of " + std::to_string(size) + " bytes, type " +
          std::to_string(packet.parameter()) + ": handle " + std::to_string(handle));
-    const std::array<uint8_t, 8> reply = {requestSequence_,
-                                          0,
-                                          0,
-                                          0,
-                                          static_cast<uint8_t>(size),
-                                          static_cast<uint8_t>(size >> 8),
-                                          static_cast<uint8_t>(size >> 16),
-                                          static_cast<uint8_t>(size >> 24)};
-    Reply(lumolink::LUMI_FHANDLE, handle, reply);
+    Reply(lumolink::LUMI_FHANDLE, handle, HandleReply(requestSequence_, size));
 }
 
 void ReaderSession::OnOpen(const lumolink::PacketView& packet) {
@@ -221,15 +226,7 @@ void ReaderSession::OnOpen(const lumolink::PacketView& packet) {
     const bool alternative = packet.code() == lumolink::LUMI_FOPEN_ALT;
     log_(std::string(alternative ? "open (alternative) \"" : "open \"") + name + "\": handle " +
          std::to_string(handle) + ", " + std::to_string(size) + " bytes");
-    const std::array<uint8_t, 8> reply = {requestSequence_,
-                                          0,
-                                          0,
-                                          0,
-                                          static_cast<uint8_t>(size),
-                                          static_cast<uint8_t>(size >> 8),
-                                          static_cast<uint8_t>(size >> 16),
-                                          static_cast<uint8_t>(size >> 24)};
-    Reply(lumolink::LUMI_FHANDLE, handle, reply);
+    Reply(lumolink::LUMI_FHANDLE, handle, HandleReply(requestSequence_, size));
 }
 
 void ReaderSession::OnWrite(const lumolink::PacketView& packet) {
