@@ -241,6 +241,10 @@ void ReaderWindowLink::SetBusy(bool busy) {
     UpdateActions();
 }
 
+bool ReaderWindowLink::IsReaderReady() const {
+    return m_state == EB_ERR_STATUS_CONNECTED && !m_busy;
+}
+
 void ReaderWindowLink::UpdateActions() {
     if (!m_window || !m_document) return;
     std::vector<CLXCard> selected;
@@ -249,6 +253,6 @@ void ReaderWindowLink::UpdateActions() {
     }
     const ReaderActions& actions = m_window->readerActions();
     actions.send->setEnabled(lumo::CanSend(m_state, m_busy, selected));
-    actions.readTitles->setEnabled(m_state == EB_ERR_STATUS_CONNECTED && !m_busy &&
-                                   !m_readerId.empty());
+    actions.readTitles->setEnabled(IsReaderReady() && !m_readerId.empty());
+    emit ReaderReadyChanged(IsReaderReady());
 }

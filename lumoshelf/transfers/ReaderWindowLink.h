@@ -28,6 +28,12 @@ public:
     // Once the window and the document exist.
     void Attach(MainWindow& window, CLXLibraryDoc& document, UserPrompts& prompts);
 
+    // Connected and running no job of this window: when the other reader commands may start.
+    bool IsReaderReady() const;
+
+signals:
+    void ReaderReadyChanged(bool ready);
+
 protected:
     bool event(QEvent* event) override;
 

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "library/SettingsPaths.h"
+#include "settings/ReaderSettingsCommand.h"
 #include "transfers/ReaderWindowLink.h"
+#include "transfers/TransferWorker.h"
 #include "ui/ProgramSession.h"
 #include "ui/SingleInstance.h"
 #include "ui/StartupSettings.h"
@@ -74,5 +76,8 @@ int main(int argc, char** argv) {
             break;
     }
     reader.Attach(*session.window(), *session.document(), prompts);
+    ReaderSettingsCommand readerSettings(reader, *GetTransferWorker(),
+                                         *session.window()->readerActions().readerSettings,
+                                         *session.window(), prompts);
     return app.exec();
 }
