@@ -35,15 +35,24 @@ std::string DateSample(int style, int day, int month, int year, char separator) 
     const std::string yyyy = std::to_string(year);
     const std::string mmm = month >= 1 && month <= 12 ? kMonthAbbreviations[month - 1] : "";
     switch (style) {
-        case 0: return Joined(m, d, yy, separator);
-        case 1: return Joined(m, d, yyyy, separator);
-        case 2: return Joined(d, m, yy, separator);
-        case 3: return Joined(d, m, yyyy, separator);
-        case 4: return Joined(yy, m, d, separator);
-        case 5: return Joined(yyyy, m, d, separator);
-        case 6: return Joined(d, mmm, yy, separator);
-        case 7: return Joined(d, mmm, yyyy, separator);
-        default: return {};
+        case 0:
+            return Joined(m, d, yy, separator);
+        case 1:
+            return Joined(m, d, yyyy, separator);
+        case 2:
+            return Joined(d, m, yy, separator);
+        case 3:
+            return Joined(d, m, yyyy, separator);
+        case 4:
+            return Joined(yy, m, d, separator);
+        case 5:
+            return Joined(yyyy, m, d, separator);
+        case 6:
+            return Joined(d, mmm, yy, separator);
+        case 7:
+            return Joined(d, mmm, yyyy, separator);
+        default:
+            return {};
     }
 }
 

@@ -72,6 +72,7 @@ CLXPageMisc::CLXPageMisc(CLXTransferWorker& worker, std::vector<std::string>& se
 
 void CLXPageMisc::OnFirstShow() {
     FillTimeout();
+    m_filledTimeout = m_timeout->text();
     FillUploadChoice();
     // Connected after the page filled the box, so that only the user's changes count.
     connect(m_timeout, &QSpinBox::textChanged, this, [this] { m_timeoutChanged = true; });
@@ -98,7 +99,9 @@ void CLXPageMisc::FillUploadChoice() {
     m_syncCaption->setText(SyncCaption(toQString(m_readerId)));
     std::uint32_t stored = kUploadPrompt;
     m_settings.ReadNumber(m_readerId, kUploadMarkups, stored);
-    (stored == kUploadAlways ? m_always : stored == kUploadNever ? m_never : m_prompt)
+    (stored == kUploadAlways  ? m_always
+     : stored == kUploadNever ? m_never
+                              : m_prompt)
         ->setChecked(true);
 }
 
@@ -108,8 +111,14 @@ std::uint32_t CLXPageMisc::ChosenUpload() const {
     return kUploadPrompt;
 }
 
+bool CLXPageMisc::TimeoutChanged() const {
+    // The spin box reports no text that is not a number yet, such as an emptied box.
+    return m_timeoutChanged || m_timeout->text() != m_filledTimeout;
+}
+
 bool CLXPageMisc::OnApply() {
-    if (m_timeoutChanged && !m_timeout->hasAcceptableInput()) {
+    const bool timeoutChanged = TimeoutChanged();
+    if (timeoutChanged && !m_timeout->hasAcceptableInput()) {
         Prompts().tell(programName(),
                        QStringLiteral("Please enter an integer between %1 and %2.")
                            .arg(m_timeout->minimum())
@@ -119,7 +128,7 @@ bool CLXPageMisc::OnApply() {
         return false;
     }
     if (!m_readerId.empty()) m_settings.WriteNumber(ChosenUpload(), m_readerId, kUploadMarkups);
-    if (!m_timeoutChanged) return true;
+    if (!timeoutChanged) return true;
     CLumoCmd& cmd = *Reader().GetCmds();
     cmd.ReOpen();
     cmd.SetAutoTimeOut(m_timeout->value() * kSecondsPerMinute);

@@ -16,8 +16,8 @@ class QSpinBox;
 class CLXPageMisc : public CLXConfigPage {
     Q_OBJECT
 public:
-    CLXPageMisc(CLXTransferWorker& worker, std::vector<std::string>& sendList,
-                UserPrompts& prompts, QWidget* parent = nullptr);
+    CLXPageMisc(CLXTransferWorker& worker, std::vector<std::string>& sendList, UserPrompts& prompts,
+                QWidget* parent = nullptr);
 
     bool OnApply() override;
     void OnFormatReader();
@@ -29,6 +29,7 @@ private:
     void FillTimeout();
     void FillUploadChoice();
     std::uint32_t ChosenUpload() const;
+    bool TimeoutChanged() const;
 
     CLXTransferWorker& m_worker;
     CLXSettingsStore& m_settings;
@@ -38,5 +39,6 @@ private:
     QRadioButton* m_never;
     QRadioButton* m_prompt;
     std::string m_readerId;
+    QString m_filledTimeout;
     bool m_timeoutChanged = false;
 };

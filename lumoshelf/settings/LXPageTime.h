@@ -20,8 +20,7 @@ class CLXPageTime : public CLXConfigPage {
 public:
     // formatPage: the page whose 12/24-hour choice the picker follows once it was shown.
     CLXPageTime(CLumoConnect& reader, CLXJobStarter& jobs, std::vector<std::string>& sendList,
-                UserPrompts& prompts, const CLXPageTimeFmt* formatPage,
-                QWidget* parent = nullptr);
+                UserPrompts& prompts, const CLXPageTimeFmt* formatPage, QWidget* parent = nullptr);
 
     bool OnApply() override;
     void OnUpdateNow();

@@ -131,15 +131,14 @@ char CLXPageTimeFmt::DateSeparator() const {
 
 void CLXPageTimeFmt::ShowTimeSample() {
     const QTime now = QTime::currentTime();
-    m_timeSample->setText(toQString(
-        lumo::TimeSample(now.hour(), now.minute(), Is12HourChosen(), TimeSeparator())));
+    m_timeSample->setText(
+        toQString(lumo::TimeSample(now.hour(), now.minute(), Is12HourChosen(), TimeSeparator())));
 }
 
 void CLXPageTimeFmt::ShowDateSample() {
     const QDate today = QDate::currentDate();
-    m_dateSample->setText(toQString(lumo::DateSample(m_dateStyle->currentIndex(), today.day(),
-                                                     today.month(), today.year(),
-                                                     DateSeparator())));
+    m_dateSample->setText(toQString(lumo::DateSample(
+        m_dateStyle->currentIndex(), today.day(), today.month(), today.year(), DateSeparator())));
 }
 
 bool CLXPageTimeFmt::OnApply() {
@@ -149,9 +148,9 @@ bool CLXPageTimeFmt::OnApply() {
     CLumoCmd& cmd = *Reader().GetCmds();
     cmd.ReOpen();
     if (m_timeChanged) {
-        cmd.SetTimeFmt(Is12HourChosen() ? CLumoStatus::TIMEFMT_12_HOUR
-                                        : CLumoStatus::TIMEFMT_24_HOUR,
-                       TimeSeparator());
+        cmd.SetTimeFmt(
+            Is12HourChosen() ? CLumoStatus::TIMEFMT_12_HOUR : CLumoStatus::TIMEFMT_24_HOUR,
+            TimeSeparator());
     }
     if (writeDate) cmd.SetDateFmt(static_cast<CLumoStatus::EDATEFMT>(style), DateSeparator());
     cmd.Close();

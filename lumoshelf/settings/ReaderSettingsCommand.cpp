@@ -8,10 +8,10 @@
 #include "settings/ReaderSettingsSheet.h"
 #include "transfers/LXProgressDlg.h"
 #include "transfers/ReaderWindowLink.h"
+#include "transfers/TransferWorker.h"
 
 ReaderSettingsCommand::ReaderSettingsCommand(ReaderWindowLink& link, CLXTransferWorker& worker,
-                                             QAction& action, QWidget& window,
-                                             UserPrompts& prompts)
+                                             QAction& action, QWidget& window, UserPrompts& prompts)
     : m_link(link),
       m_worker(worker),
       m_action(action),

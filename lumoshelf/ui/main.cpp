@@ -7,6 +7,7 @@
 #include "settings/ReaderSettingsCommand.h"
 #include "transfers/ReaderWindowLink.h"
 #include "transfers/TransferWorker.h"
+#include "ui/MainWindow.h"
 #include "ui/ProgramSession.h"
 #include "ui/SingleInstance.h"
 #include "ui/StartupSettings.h"
