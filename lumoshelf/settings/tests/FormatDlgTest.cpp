@@ -71,6 +71,21 @@ TEST_F(FormatDlgTest, WithoutAReaderNothingIsSent) {
     EXPECT_EQ(dialog.findChild<CLXProgressDlg*>(), nullptr);
 }
 
+TEST_F(FormatDlgTest, ACommandFileThatCannotBeWrittenIsNotSent) {
+    StartReader();
+    CLXFormatDlg dialog(nullptr, *worker, prompts);
+    dialog.show();
+    const fs::path commandFile = worker->GetCmds()->GetPath();
+    fs::remove(commandFile);
+    fs::create_directory(commandFile);
+    PressOk(dialog, "yes");
+    fs::remove(commandFile);
+    EXPECT_EQ(prompts.told, QStringList{"Error trying to format your Lumo eBook"});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.findChild<CLXProgressDlg*>(), nullptr);
+    EXPECT_EQ(reader->Session().commandFiles, 0u);
+}
+
 TEST_F(FormatDlgTest, CancellingTheTransferClosesTheDialogToo) {
     PutTitleOnReader();
     StartReader();
