@@ -1,7 +1,6 @@
 #include "settings/LXPageMisc.h"
 
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,14 +56,16 @@ CLXPageMisc::CLXPageMisc(CLXTransferWorker& worker, std::vector<std::string>& se
     auto* timeoutLabel = new QLabel(QStringLiteral("Auto &Timeout (min)"));
     timeoutLabel->setBuddy(m_timeout);
     timeoutForm->addRow(timeoutLabel, m_timeout);
-    auto* sync = new QGroupBox;
-    auto* syncLayout = new QVBoxLayout(sync);
-    syncLayout->addWidget(m_syncCaption);
-    for (QRadioButton* choice : {m_always, m_never, m_prompt}) syncLayout->addWidget(choice);
+    auto* choices = new QVBoxLayout;
+    choices->setContentsMargins(20, 0, 0, 0);
+    for (QRadioButton* choice : {m_always, m_never, m_prompt}) choices->addWidget(choice);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(timeoutForm);
-    layout->addWidget(sync);
+    layout->addSpacing(12);
+    layout->addWidget(m_syncCaption);
+    layout->addLayout(choices);
+    layout->addSpacing(12);
     layout->addWidget(format, 0, Qt::AlignLeft);
     layout->addStretch();
     connect(format, &QPushButton::clicked, this, &CLXPageMisc::OnFormatReader);
