@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -291,6 +294,30 @@ TEST_F(FontPageTest, AcceptingTheSizeWarningQueuesTheLargeFile) {
     ASSERT_EQ(FileNames(sendList),
               (std::vector<std::string>{"__CMDFILEfirst", "LARGE.LXF", "LARGEB.LXF", "__CMDFILE"}));
     EXPECT_GT(fs::file_size(sendList[1]), 200000u);
+}
+
+TEST_F(FontPageTest, TheSizeWarningIsAnOkCancelWarningBox) {
+    CLXPageFont page(reader, sendList, prompts, *settings);
+    page.Activate();
+    ChooseFont(page, "large", "Paper", "600");
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_EQ(title, "Warning");
+    EXPECT_EQ(text.toStdString(), kLargeWarning);
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_TRUE(sendList.empty());
 }
 
 TEST_F(FontPageTest, NoChosenFaceIsAFailedConversion) {
