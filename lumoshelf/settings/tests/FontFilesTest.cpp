@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "TestFolder.h"
+#include "library/FileUtil.h"
 #include "library/SettingsStore.h"
 #include "settings/FontDirectory.h"
 #include "settings/FontFaceList.h"
@@ -56,8 +57,7 @@ TEST_F(FontFilesTest, TheFontDirSettingChoosesTheFolderAndFontconfigServesWithou
         std::find(system.begin(), system.end(), "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"),
         system.end());
     EXPECT_TRUE(std::is_sorted(system.begin(), system.end()));
-    for (const std::string& path : system)
-        EXPECT_EQ(fs::path(path).extension().string().size(), 4u) << path;
+    for (const std::string& path : system) EXPECT_EQ(lumo::LowerExtension(path), ".ttf") << path;
 
     fs::create_directory(dir / "fonts");
     fs::copy_file(kPageFonts / "book.ttf", dir / "fonts/book.ttf");
