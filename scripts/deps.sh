@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   uuid-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  libfreetype-dev libcurl4-openssl-dev libxml2-dev
+  libfreetype-dev libfontconfig-dev libcurl4-openssl-dev libxml2-dev
   qt6-base-dev libgl-dev
   fonts-dejavu-core fonts-liberation fonts-freefont-ttf python3-fonttools fontconfig
   shared-mime-info desktop-file-utils xvfb xauth

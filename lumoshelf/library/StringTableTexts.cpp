@@ -127,6 +127,9 @@ const std::vector<std::pair<unsigned, const char*>>& BuiltInStrings() {
          "The library file could not be read, so it is left as it is and nothing is saved to it in "
          "this session:"},
         {61531, "The library is open in another program; it is read here but not changed:"},
+        {61532,
+         "The font could not be converted for the Lumo eBook. Choose another font or a smaller "
+         "point size."},
     };
     return texts;
 }

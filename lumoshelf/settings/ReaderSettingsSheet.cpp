@@ -1,6 +1,7 @@
 #include "settings/ReaderSettingsSheet.h"
 
 #include "settings/LXConfigSheet.h"
+#include "settings/LXPageFont.h"
 #include "settings/LXPageMisc.h"
 #include "settings/LXPageTime.h"
 #include "settings/LXPageTimeFmt.h"
@@ -14,5 +15,6 @@ std::unique_ptr<CLXConfigSheet> BuildReaderSettingsSheet(CLXTransferWorker& work
     sheet->AddPage(new CLXPageTime(worker, worker, sendList, prompts, format));
     sheet->AddPage(format);
     sheet->AddPage(new CLXPageMisc(worker, sendList, prompts));
+    sheet->AddPage(new CLXPageFont(worker, sendList, prompts, worker.Settings()));
     return sheet;
 }
