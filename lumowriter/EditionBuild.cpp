@@ -81,8 +81,12 @@ private:
         if (callbacks_.progress)
             callbacks_.progress(static_cast<int>(queue_.size()), position, status_);
     }
-    void say(const std::string& text) {
+    // What is being done goes with the progress; what came of it is the status line.
+    void doing(const std::string& text) {
         status_ = text;
+        report(0);
+    }
+    void tell(const std::string& text) {
         if (callbacks_.status) callbacks_.status(text);
     }
     size_t enqueue(const std::string& url, int depth) {
@@ -112,8 +116,7 @@ private:
 
     int readPage(size_t index) {
         const QueuedPage page = queue_[index];
-        say("Reading " + page.url);
-        report(0);
+        doing("Reading " + page.url);
         const FetchedPage fetched = fetcher_.Fetch(page.url);
         if (fetched.result != LUMOEBOOK_OK) return fetched.result;
         std::string title = request_.title;
@@ -131,6 +134,7 @@ private:
             }));
         }
         if (index == 0) editionTitle_ = title;
+        tell("Read " + fetched.url);
         report(static_cast<int>(index) + 1);
         return LUMOEBOOK_OK;
     }
@@ -170,7 +174,8 @@ private:
         for (const auto& [index, page] : pages_)
             layout.contents.push_back({pageName(index), withLinks(page)});
         layout.packageXml = PackageXml(editionTitle_, author);
-        say("Writing " + request_.outputPath);
+        status_ = "Writing " + request_.outputPath;
+        report(static_cast<int>(queue_.size()));
         std::string error;
         if (!WriteEdition(layout, request_.outputPath, error)) {
             std::error_code ignored;
