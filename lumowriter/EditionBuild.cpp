@@ -16,6 +16,9 @@
 namespace lumowriter {
 namespace {
 
+// Links deep into a large site stop being followed here.
+constexpr size_t kMostPages = 1000;
+
 std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -108,7 +111,9 @@ private:
     bool follows(const std::string& url, int depth) {
         if (!(request_.options & LUMOEBOOK_LINKS)) return false;
         if (names_.count(url)) return true;
-        if (depth >= request_.levels || !sameKind(url) || !isPage(url)) return false;
+        if (depth >= request_.levels || queue_.size() >= kMostPages || !sameKind(url) ||
+            !isPage(url))
+            return false;
         if (subExpression_ && !std::regex_search(url, *subExpression_)) return false;
         enqueue(url, depth + 1);
         return true;

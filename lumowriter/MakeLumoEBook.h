@@ -14,7 +14,7 @@ enum {
     LUMOEBOOK_NOT_FOUND = 3,       // missing file, HTTP 404, unknown host, or not a URL at all
     LUMOEBOOK_ACCESS_REFUSED = 4,  // HTTP 401/403 and no (or wrong) credentials
     LUMOEBOOK_NETWORK = 5,         // connection, proxy or other HTTP failure
-    LUMOEBOOK_UNREADABLE = 6,      // unknown URL scheme, or nothing readable in the source
+    LUMOEBOOK_UNREADABLE = 6,      // unknown URL scheme, unreadable or over 64 MB
     LUMOEBOOK_WRITE_FAILED = 7,    // the edition file could not be written
 };
 
@@ -46,7 +46,8 @@ typedef int (*LumoEBookCredentialPrompt)(const char* url, char** user, char** pa
 // path extension starts with one of pageExtensions (a NULL-terminated list, ".htm" also matches
 // ".html") and, when subExpression is not empty, whose absolute URL matches that regular
 // expression, are followed up to `levels` links away from the source, and point at the packed
-// page. Links are only followed within the same kind of source (local files, or the web).
+// page; at most 1000 pages are read. Links are only followed within the same kind of source
+// (local files, or the web).
 // Images are never packed: each <img> is replaced by its alternative text in brackets, unless
 // LUMOEBOOK_NO_IMAGE_TEXT is set. Every callback may be null; each gets context. reserved1..3
 // must be null. A file left from a failed build is removed.

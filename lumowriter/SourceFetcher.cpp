@@ -14,6 +14,8 @@ namespace lumowriter {
 namespace {
 
 constexpr int kCredentialAttempts = 3;
+// No document page is this large; a bigger answer is not read whole into memory.
+constexpr std::uintmax_t kMostPageBytes = 64u << 20;
 
 bool startsWithNoCase(const std::string& text, const std::string& prefix) {
     if (text.size() < prefix.size()) return false;
@@ -44,7 +46,9 @@ std::string percentDecoded(const std::string& text) {
 }
 
 size_t appendBody(char* data, size_t size, size_t count, void* body) {
-    static_cast<std::string*>(body)->append(data, size * count);
+    auto* text = static_cast<std::string*>(body);
+    if (text->size() + size * count > kMostPageBytes) return 0;
+    text->append(data, size * count);
     return size * count;
 }
 
@@ -109,6 +113,10 @@ FetchedPage SourceFetcher::fetchFile(const std::string& url) const {
         page.result = LUMOEBOOK_NOT_FOUND;
         return page;
     }
+    if (std::filesystem::file_size(path, error) > kMostPageBytes) {
+        page.result = LUMOEBOOK_UNREADABLE;
+        return page;
+    }
     std::ifstream in(path, std::ios::binary);
     page.body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) page.result = LUMOEBOOK_UNREADABLE;
@@ -149,6 +157,10 @@ FetchedPage SourceFetcher::fetchWeb(const std::string& url) {
         const CURLcode code = curl_easy_perform(handle);
         if (code == CURLE_COULDNT_RESOLVE_HOST) {
             page.result = LUMOEBOOK_NOT_FOUND;
+            return page;
+        }
+        if (code == CURLE_WRITE_ERROR) {
+            page.result = LUMOEBOOK_UNREADABLE;
             return page;
         }
         if (code != CURLE_OK) {

@@ -83,6 +83,11 @@ int CLXLibraryDoc::OpenCommandLineFile(const std::string& path, bool notify) {
 }
 
 int CLXLibraryDoc::buildDocument(const std::string& path, bool notify) {
+    // Refused before the dialog: a build is running, so nothing chosen now could be built.
+    if (buildBusy_) {
+        showBuildError(kCreateTitleFailed);
+        return 0;
+    }
     EditionJob job;
     std::error_code error;
     std::string base = fs::current_path(error).string();
@@ -99,7 +104,11 @@ int CLXLibraryDoc::buildDocument(const std::string& path, bool notify) {
         job.choices.source = path;
     }
     job.choices.source = EditionSourceUrl(job.choices.source, base);
-    if (job.confirm && editionUi_ && !editionUi_->EditEdition(job.choices)) return 1;
+    if (job.confirm && editionUi_) {
+        if (!editionUi_->EditEdition(job.choices)) return 1;
+        // The user may have typed a path in place of the URL.
+        job.choices.source = EditionSourceUrl(job.choices.source, base);
+    }
     return MakeEdition(job, notify);
 }
 

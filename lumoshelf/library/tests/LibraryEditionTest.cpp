@@ -118,7 +118,8 @@ TEST_F(EditionBuildTest, ConfirmedDocumentIsBuiltAddedAndItsFileDeleted) {
     WriteTextFile(folder / "lib/SelfPublishing/old/left.lx", "old");
     settings.WriteNumber(1, "Registration", "UseProxy");
     settings.WriteString("proxy.example", "Registration", "ProxyHost");
-    editionUi.edit = [](EditionChoices& choices) {
+    editionUi.edit = [this](EditionChoices& choices) {
+        choices.source = folder / "doc.html";
         choices.title = "Edited Title";
         choices.images = true;
         choices.links = true;
@@ -131,7 +132,7 @@ TEST_F(EditionBuildTest, ConfirmedDocumentIsBuiltAddedAndItsFileDeleted) {
     EXPECT_EQ(editionUi.shown[0].source, "file://" + folder / "doc.html");
     ASSERT_EQ(calls.size(), 1u);
     const ConverterCall& call = calls[0];
-    EXPECT_EQ(call.source, "file://" + folder / "doc.html");
+    EXPECT_EQ(call.source, "file://" + folder / "doc.html");  // the typed path, resolved
     EXPECT_TRUE(call.reservedNull);
     EXPECT_EQ(call.name, "sp-00041.lx");
     EXPECT_EQ(call.folder, folder / "lib/SelfPublishing");
@@ -211,6 +212,7 @@ TEST_F(EditionBuildTest, SecondBuildWhileOneRunsIsRefused) {
     job.choices.title = "Outer";
     EXPECT_EQ(doc.MakeEdition(job), 1);
     EXPECT_EQ(inner, 0);
+    EXPECT_TRUE(editionUi.shown.empty());
     EXPECT_EQ(calls.size(), 1u);
     EXPECT_EQ(ui.messages, std::vector<std::string>{LXString(61515) + "|" + LXString(61514)});
     EXPECT_FALSE(doc.IsBuildBusy());
