@@ -1,88 +1,18 @@
 // lumoctl library ...: the library document without a window, opened as the program opens it.
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "command_registry.h"
-#include "library/LXCardErrors.h"
 #include "library/LXLibraryDoc.h"
-#include "library/LibraryLocation.h"
-#include "library/SettingsPaths.h"
 #include "library/SettingsStore.h"
 #include "library/StringTable.h"
 #include "library_output.h"
+#include "open_library.h"
 
 namespace lumoctl {
 namespace {
-
-constexpr int kExitLibraryBusy = 3;
-
-// Messages go to the error stream; questions are asked only on a terminal.
-class ConsoleUI : public ILXLibraryUI {
-public:
-    void ShowMessage(const std::string& caption, const std::string& text, Icon) override {
-        std::cerr << caption << ": " << text << '\n';
-    }
-    bool AskYesNo(const std::string& caption, const std::string& text) override {
-        std::cerr << caption << ": " << text;
-        if (!::isatty(STDIN_FILENO)) {
-            std::cerr << "(no terminal to answer on: no)\n";
-            return false;
-        }
-        std::cerr << "[y/N] ";
-        std::string answer;
-        std::getline(std::cin, answer);
-        return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
-    }
-    void UpdateAllViews(int hint, const CLXCard* card) override {
-        if (!card) return;
-        switch (hint) {
-            case HINT_TITLE_ADDED:
-                std::cout << "added: " << card->title << '\n';
-                break;
-            case HINT_REINSTALLED:
-                std::cout << "reinstalled: " << card->title << '\n';
-                break;
-            case HINT_ADD_FAILED:
-            case HINT_REINSTALL_FAILED: {
-                CardErrorMessage message = MessageForCardError(*card);
-                std::cerr << message.caption << ": " << message.text << '\n';
-                ++failures;
-                break;
-            }
-            default:
-                break;
-        }
-    }
-    int failures = 0;
-};
-
-// The settings, the window stand-in and the document, opened on the configured library.
-struct OpenLibrary {
-    OpenLibrary(const GlobalOptions& options, bool forWriting)
-        : settings(options.settingsFile.empty() ? DefaultSettingsPath() : options.settingsFile),
-          doc(settings, ui) {
-        WriteInstallDefaults(settings);
-        std::string libraryPath;
-        if (int error = LocateLibraryFile(settings, libraryPath))
-            throw CommandFailure{MessageText(error)};
-        if (!doc.OnOpenDocument(libraryPath))
-            throw CommandFailure{"cannot open the library " + libraryPath +
-                                 (doc.LastLoadError().empty() ? "" : ": " + doc.LastLoadError())};
-        if (forWriting && doc.IsHeldElsewhere())
-            throw CommandFailure{"the library is open in another program; nothing was changed",
-                                 kExitLibraryBusy};
-    }
-    void saveOrFail() {
-        if (!doc.Save()) throw CommandFailure{"cannot save the library " + doc.LibraryPath()};
-    }
-
-    CLXSettingsStore settings;
-    ConsoleUI ui;
-    CLXLibraryDoc doc;
-};
 
 void printCards(CLXLibraryDoc& doc, bool json, const CLXFilter* filter) {
     if (filter) doc.SetFilter(*filter);

@@ -158,3 +158,26 @@ TEST_F(LumoctlLibrary, WritesNothingWhileTheLibraryIsOpenElsewhere) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LumoctlLibrary, EditionMadeFromADocumentIsAddedToTheLibrary) {
+    std::ofstream(root / "book.html")
+        << "<html><head><title>Made Here</title></head><body><p>Text <a href=\"more.html\">more"
+           "</a></p></body></html>";
+    std::ofstream(root / "more.html") << "<p>More text</p>";
+    CommandRun made = lumoctl("edition make '" + (root / "book.html").string() +
+                              "' --author Me --links --levels 1 --quiet");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_NE(made.output.find("added: Made Here"), std::string::npos) << made.output;
+    const nlohmann::json cards = nlohmann::json::parse(lumoctl("library list --json").output);
+    ASSERT_EQ(cards.size(), 1u);
+    EXPECT_EQ(cards[0]["author"], "Me");
+    EXPECT_TRUE(fs::is_empty(root / "data/lumoshelf/SelfPublishing"));
+
+    CommandRun missing = lumoctl("edition make '" + (root / "gone.html").string() + "'");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.output.find("The selected title cannot be found"), std::string::npos);
+}
+
+}  // namespace

@@ -323,9 +323,3 @@ int CLXLibraryDoc::ApplyPendingMarkups() {
     pendingMarkups_.clear();
     return 0;
 }
-
-int CLXLibraryDoc::OpenCommandLineFile(const std::string& path, bool notify) {
-    const std::string extension = lumo::LowerExtension(path);
-    if (extension == ".lx" || extension == ".lff") return AddTitleFromFile(path, notify);
-    return 0;
-}

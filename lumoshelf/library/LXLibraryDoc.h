@@ -5,18 +5,23 @@
 #include <unordered_map>
 #include <vector>
 
+#include "library/EditionJob.h"
 #include "library/LXCard.h"
 #include "library/LXCategory.h"
 #include "library/LXFilter.h"
 #include "library/LXMarkup.h"
 #include "library/LibraryInterfaces.h"
 #include "library/LibraryLock.h"
+#include "lumowriter/MakeLumoEBook.h"
 
 class CLXReaderTitleList;
+class ILXEditionUI;
 class CLXSettingsStore;
 
 constexpr int kNoMoreMatches = 1058;
 constexpr int kBadTitleIndex = 61494;
+
+using MakeLumoEBookFunction = decltype(&MakeLumoEBook);
 
 // The library: the cards, the category tree, the filter and the markups waiting for their
 // cards, backed by the library file. Every operation that saves writes the whole file at once,
@@ -76,8 +81,17 @@ public:
     void SetFilter(const CLXFilter& filter);
     const CLXFilter& Filter() const { return filter_; }
     int FindNextMatch(int start, CLXCard& card, int& index) const;
-    // The .lx and .lff files named on the command line or handed over by a second start.
+    // A file named on the command line or handed over by a second start: editions and reader
+    // software are added, other documents (and ".laf" job files) are built into editions.
     int OpenCommandLineFile(const std::string& path, bool notify);
+    // Builds an edition from the job in the self-publishing folder and adds it; the result of
+    // AddTitleFromFile, or 0. A second build while one runs is refused.
+    int MakeEdition(const EditionJob& job, bool notify = true);
+    bool IsBuildBusy() const { return buildBusy_; }
+    // The dialogs of edition building and the version written into built editions. Without
+    // dialogs, editions are built unconfirmed, without progress and without credentials.
+    void SetEditionUI(ILXEditionUI* editionUi, std::string productVersion);
+    void SetEditionConverter(MakeLumoEBookFunction converter) { converter_ = converter; }
 
     int GetCardCount() const { return static_cast<int>(cards_.size()); }
     CLXCard GetCard(int index) const { return cards_.at(static_cast<size_t>(index)); }
@@ -99,6 +113,9 @@ private:
     int sendSystemImage(const std::string& path, const std::string& head, bool notify);
     void importMarkupBesideItsCard(const std::string& path);
     void refuseSave();
+    int buildDocument(const std::string& path, bool notify);
+    int runConverter(const EditionJob& job, const std::string& folder, const std::string& name);
+    void showBuildError(unsigned message);
 
     CLXSettingsStore& settings_;
     ILXLibraryUI& ui_;
@@ -111,6 +128,11 @@ private:
     bool readOnly_ = false;
     bool heldElsewhere_ = false;
     bool refusalShown_ = false;
+
+    ILXEditionUI* editionUi_ = nullptr;
+    std::string productVersion_;
+    MakeLumoEBookFunction converter_ = MakeLumoEBook;
+    bool buildBusy_ = false;
 
     CLXCategoryList categories_;
     std::vector<CLXCard> cards_;

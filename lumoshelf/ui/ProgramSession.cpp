@@ -6,6 +6,7 @@
 #include "library/SettingsPaths.h"
 #include "library/SettingsStore.h"
 #include "library/StringTable.h"
+#include "ui/EditionWindowUi.h"
 #include "ui/LibraryWindowUi.h"
 #include "ui/MainWindow.h"
 #include "ui/SingleInstance.h"
@@ -52,6 +53,9 @@ ProgramSession::Outcome ProgramSession::start(const Options& options) {
         std::make_unique<CLXLibraryDoc>(*settings_, *documentUi_, readerHooks_.systemImageSender);
     window_ = std::make_unique<MainWindow>(*document_, *profile_, prompts_, *documentUi_);
     if (auto* dialogs = dynamic_cast<DialogPrompts*>(&prompts_)) dialogs->setParent(window_.get());
+    editionUi_ = std::make_unique<EditionWindowUi>();
+    editionUi_->setParent(window_.get());
+    document_->SetEditionUI(editionUi_.get(), ProductVersion());
     QObject::connect(instance_.get(), &SingleInstance::fileReceived, window_.get(),
                      &MainWindow::openCommandLineFile);
     QObject::connect(instance_.get(), &SingleInstance::raiseRequested, window_.get(),

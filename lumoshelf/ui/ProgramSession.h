@@ -8,6 +8,7 @@
 
 class CLXLibraryDoc;
 class CLXSettingsStore;
+class EditionWindowUi;
 class LibraryWindowUi;
 class MainWindow;
 class SingleInstance;
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<CLXSettingsStore> settings_;
     std::unique_ptr<CLXSettingsStore> profile_;
     std::unique_ptr<LibraryWindowUi> documentUi_;
+    std::unique_ptr<EditionWindowUi> editionUi_;
     std::unique_ptr<CLXLibraryDoc> document_;
     std::unique_ptr<MainWindow> window_;
 };

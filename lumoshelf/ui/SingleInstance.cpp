@@ -39,7 +39,7 @@ QString instanceKey(const QString& settingsPath) {
 }
 
 QString absoluteCommandLinePath(const QString& argument, const QString& workingDirectory) {
-    if (argument.isEmpty()) return argument;
+    if (argument.isEmpty() || argument.contains(QStringLiteral("://"))) return argument;
     return QDir::cleanPath(QDir(workingDirectory).absoluteFilePath(argument));
 }
 

@@ -51,5 +51,5 @@ private:
 QString instanceKey(const QString& settingsPath);
 
 // A path named on the command line, made absolute against the directory the start was made in:
-// the running instance has a working directory of its own.
+// the running instance has a working directory of its own. Web and file URLs pass unchanged.
 QString absoluteCommandLinePath(const QString& argument, const QString& workingDirectory);

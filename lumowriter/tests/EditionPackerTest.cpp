@@ -5,16 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "EditionBytes.h"
 #include "library/LXCard.h"
 
 namespace {
-
-std::uint32_t word(const std::string& bytes, size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
-    return value;
-}
 
 TEST(EditionPacker, LaysOutHeaderTableAndEntries) {
     lumowriter::EditionLayout layout;
@@ -24,23 +18,23 @@ TEST(EditionPacker, LaysOutHeaderTableAndEntries) {
     std::string bytes, error;
     ASSERT_TRUE(lumowriter::PackEdition(layout, bytes, error)) << error;
 
-    EXPECT_EQ(word(bytes, 0), lumowriter::kEditionMagic);
+    EXPECT_EQ(Word(bytes, 0), lumowriter::kEditionMagic);
     EXPECT_EQ(bytes[4], 2);
-    EXPECT_EQ(word(bytes, 28), bytes.size());
-    const size_t toc = word(bytes, 24);
-    ASSERT_EQ(word(bytes, toc), 3u);
+    EXPECT_EQ(Word(bytes, 28), bytes.size());
+    const size_t toc = Word(bytes, 24);
+    ASSERT_EQ(Word(bytes, toc), 3u);
     const char* names[] = {"info", "page1.html", "package.opf"};
     const std::uint32_t flags[] = {lumowriter::kEntryInfo, lumowriter::kEntryContent,
                                    lumowriter::kEntryPackage};
     for (size_t i = 0; i < 3; ++i) {
         const size_t entry = toc + 4 + i * 44;
         EXPECT_EQ(std::string(bytes.c_str() + entry), names[i]);
-        EXPECT_EQ(word(bytes, entry + 40), flags[i]);
-        EXPECT_LE(word(bytes, entry + 36) + word(bytes, entry + 32), bytes.size());
+        EXPECT_EQ(Word(bytes, entry + 40), flags[i]);
+        EXPECT_LE(Word(bytes, entry + 36) + Word(bytes, entry + 32), bytes.size());
     }
     const size_t package = toc + 4 + 2 * 44;
     EXPECT_NE(
-        bytes.substr(word(bytes, package + 36), word(bytes, package + 32)).find("Me &amp; you"),
+        bytes.substr(Word(bytes, package + 36), Word(bytes, package + 32)).find("Me &amp; you"),
         std::string::npos);
 
     const std::string path =
