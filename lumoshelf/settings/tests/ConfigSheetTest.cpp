@@ -55,10 +55,11 @@ TEST_F(ConfigSheetTest, PagesInTabOrderActivatedWhenCurrentAndOnlyShownOnesApply
     EXPECT_EQ(sheet->windowTitle(), "Configuration");
     EXPECT_TRUE(sheet->isModal());
     auto& tabs = Child<QTabWidget>(*sheet, "pages");
-    ASSERT_EQ(tabs.count(), 3);
+    ASSERT_EQ(tabs.count(), 4);
     EXPECT_EQ(tabs.tabText(0), "Date && Time");
     EXPECT_EQ(tabs.tabText(1), "Date && Time Format");
     EXPECT_EQ(tabs.tabText(2), "Misc");
+    EXPECT_EQ(tabs.tabText(3), "Font");
     EXPECT_FALSE(sheet->Page(0)->WasShown());
 
     sheet->show();
