@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "lumowriter/MarkupEscape.h"
+
 namespace lumowriter {
 namespace {
 
@@ -15,29 +17,6 @@ void append32(std::string& bytes, std::uint32_t value) {
     put32(bytes, bytes.size() - 4, value);
 }
 
-std::string xmlEscaped(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 }  // namespace
 
 std::string InfoText(const EditionInfo& info) {
@@ -49,7 +28,7 @@ std::string InfoText(const EditionInfo& info) {
 std::string PackageXml(const std::string& title, const std::string& author) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<package>\n  <metadata>\n"
            "    <dc-metadata>\n      <Title>" +
-           xmlEscaped(title) + "</Title>\n      <Creator>" + xmlEscaped(author) +
+           MarkupEscaped(title) + "</Title>\n      <Creator>" + MarkupEscaped(author) +
            "</Creator>\n    </dc-metadata>\n  </metadata>\n</package>\n";
 }
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "lumowriter/MakeLumoEBook.h"
+#include "lumowriter/MarkupEscape.h"
 
 namespace lumowriter {
 namespace {
@@ -78,7 +79,7 @@ public:
 private:
     void Node(const xmlNode* node) {
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-            out_ << HtmlEscaped(reinterpret_cast<const char*>(node->content));
+            out_ << MarkupEscaped(reinterpret_cast<const char*>(node->content));
             return;
         }
         if (node->type != XML_ELEMENT_NODE) return;
@@ -108,7 +109,7 @@ private:
     void image(const xmlNode* node) {
         if (options_ & LUMOEBOOK_NO_IMAGE_TEXT) return;
         const std::string alt = CollapsedWhiteSpace(attribute(node, "alt"));
-        if (!alt.empty()) out_ << "[" << HtmlEscaped(alt) << "]";
+        if (!alt.empty()) out_ << "[" << MarkupEscaped(alt) << "]";
     }
     void link(const xmlNode* node) {
         const std::string href = attribute(node, "href");
@@ -129,7 +130,7 @@ private:
 };
 
 std::string pageHtml(const std::string& title, const std::string& body) {
-    return "<html><head><meta charset=\"utf-8\"><title>" + HtmlEscaped(title) +
+    return "<html><head><meta charset=\"utf-8\"><title>" + MarkupEscaped(title) +
            "</title></head><body>" + body + "</body></html>\n";
 }
 
@@ -176,7 +177,7 @@ std::string RenderPlainText(const std::string& text, const std::string& title) {
     std::istringstream lines(text);
     std::string line;
     auto endParagraph = [&] {
-        if (!paragraph.empty()) body += "<p>" + HtmlEscaped(paragraph) + "</p>";
+        if (!paragraph.empty()) body += "<p>" + MarkupEscaped(paragraph) + "</p>";
         paragraph.clear();
     };
     while (std::getline(lines, line)) {
@@ -190,30 +191,6 @@ std::string RenderPlainText(const std::string& text, const std::string& title) {
     }
     endParagraph();
     return pageHtml(title, body);
-}
-
-std::string HtmlEscaped(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-                    escaped += c;
-        }
-    }
-    return escaped;
 }
 
 std::string CollapsedWhiteSpace(const std::string& text) {

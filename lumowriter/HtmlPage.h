@@ -39,9 +39,6 @@ private:
 // A plain text document as the edition's HTML: one paragraph per block of lines.
 std::string RenderPlainText(const std::string& text, const std::string& title);
 
-// Text with &, <, > and " escaped and control characters other than tab and line ends left out.
-std::string HtmlEscaped(const std::string& text);
-
 // White space runs made one blank, none at either end.
 std::string CollapsedWhiteSpace(const std::string& text);
 

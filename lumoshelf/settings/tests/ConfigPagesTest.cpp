@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <typename T>
-T& Child(QWidget& page, const char* name) {
-    T* child = page.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return *child;
-}
-
 void Type(QLineEdit& box, const QString& text) {
     box.selectAll();
     box.insert(text);  // as typed: textEdited follows

@@ -27,13 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <typename T>
-T& Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return *child;
-}
-
 void ChooseStyle(QWidget& page, int style) {
     auto& styles = Child<QComboBox>(page, "dateStyle");
     styles.setCurrentIndex(style);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QWidget>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -14,6 +16,14 @@
 #include "library/FileUtil.h"
 #include "lumosim/Simulator.h"
 #include "transfers/TransferWorker.h"
+
+// The child widget of that object name; the test fails when there is none.
+template <typename T>
+T& Child(QWidget& parent, const char* name) {
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return *child;
+}
 
 // A simulated reader on a pseudo-terminal, the transfer worker connected to it, the sheet's
 // send list and the prompts that record every message.
