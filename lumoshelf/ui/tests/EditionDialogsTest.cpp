@@ -13,6 +13,7 @@
 
 #include "DemoLibrary.h"
 #include "RecordingPrompts.h"
+#include "SessionOptions.h"
 #include "TestApp.h"
 #include "library/LXLibraryDoc.h"
 #include "library/StringTable.h"
@@ -127,15 +128,6 @@ TEST(EditionDialogs, UrlsOnTheCommandLineStayAsTheyAre) {
     EXPECT_EQ(absoluteCommandLinePath("http://books.example/a.htm", "/home/u"),
               "http://books.example/a.htm");
     EXPECT_EQ(absoluteCommandLinePath("docs/../a.html", "/home/u"), "/home/u/a.html");
-}
-
-ProgramSession::Options optionsFor(const DemoLibrary& library, const QString& file) {
-    ProgramSession::Options options;
-    options.settingsPath = library.settingsPath();
-    options.commandLineFile = file;
-    options.dataFolder = library.path("data");
-    options.handOverPatience = 1000ms;
-    return options;
 }
 
 TEST(EditionDialogs, DocumentOnTheCommandLineIsBuiltIntoATitle) {

@@ -12,6 +12,7 @@
 
 #include "DemoLibrary.h"
 #include "RecordingPrompts.h"
+#include "SessionOptions.h"
 #include "TestApp.h"
 #include "library/AppMessages.h"
 #include "library/LXLibraryDoc.h"
@@ -25,15 +26,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-ProgramSession::Options optionsFor(const DemoLibrary& library, const QString& file = {}) {
-    ProgramSession::Options options;
-    options.settingsPath = library.settingsPath();
-    options.commandLineFile = file;
-    options.dataFolder = library.path("data");
-    options.handOverPatience = 1000ms;
-    return options;
-}
 
 void settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
